@@ -1,0 +1,80 @@
+#include "core/Error.h"
+
+#include <array>
+#include <utility>
+
+namespace timrose {
+namespace {
+
+struct Description {
+  int number;
+  const char16_t* text;
+};
+
+// The texts a Chinese Windows shows for these numbers.
+constexpr std::array<Description, 20> kDescriptions = {{
+    {5, u"无效的过程调用或参数"},
+    {6, u"溢出"},
+    {7, u"内存不足"},
+    {9, u"下标越界"},
+    {11, u"除数为零"},
+    {13, u"类型不匹配"},
+    {52, u"文件名或文件号错误"},
+    {53, u"文件未找到"},
+    {55, u"文件已打开"},
+    {57, u"设备 I/O 错误"},
+    {61, u"磁盘已满"},
+    {67, u"文件过多"},
+    {68, u"设备不可用"},
+    {70, u"拒绝的权限"},
+    {71, u"磁盘未准备好"},
+    {75, u"路径/文件访问错误"},
+    {76, u"路径未找到"},
+    {461, u"未找到方法或数据成员"},
+    {20476, u"文件名缓冲区太小,所选文件名超过了长度限制"},
+    {32755, u"选定了取消"},
+}};
+
+}  // namespace
+
+RaisedError::RaisedError(int number, Text description)
+    : number_(number), description_(std::move(description)),
+      what_("error " + std::to_string(number) + ": " + ToUtf8(description_)) {}
+
+Text ErrorDescription(int number) {
+  for (const auto& d : kDescriptions) {
+    if (d.number == number) return d.text;
+  }
+  return u"应用程序定义的错误或对象定义的错误";
+}
+
+void RaiseError(int number) { throw RaisedError(number, ErrorDescription(number)); }
+
+int ErrorNumberFromSystemCode(unsigned long code) {
+  switch (code) {
+    case 2:  // ERROR_FILE_NOT_FOUND
+      return kErrFileNotFound;
+    case 3:  // ERROR_PATH_NOT_FOUND
+      return kErrPathNotFound;
+    case 5:   // ERROR_ACCESS_DENIED
+    case 19:  // ERROR_WRITE_PROTECT
+    case 32:  // ERROR_SHARING_VIOLATION
+    case 33:  // ERROR_LOCK_VIOLATION
+      return kErrPermissionDenied;
+    case 15:  // ERROR_INVALID_DRIVE
+    case 21:  // ERROR_NOT_READY
+      return kErrDiskNotReady;
+    case 112:  // ERROR_DISK_FULL
+      return 61;
+    case 123:  // ERROR_INVALID_NAME
+    case 161:  // ERROR_BAD_PATHNAME
+    case 206:  // ERROR_FILENAME_EXCED_RANGE
+      return kErrBadFileName;
+    default:
+      return kErrPathFileAccess;
+  }
+}
+
+void RaiseSystemError(unsigned long code) { RaiseError(ErrorNumberFromSystemCode(code)); }
+
+}  // namespace timrose

@@ -1,0 +1,123 @@
+#pragma once
+// The platform operations the program uses, behind small interfaces: the real ones talk to
+// Windows, the simulated ones (with the tests) to an in-memory volume, zone and locale.
+// Failures are raised as RaisedError by the services; the Windows functions report them the
+// Windows way (a failure result and GetLastError) and their callers decide.
+#include <cstdint>
+
+#include "core/Date.h"
+#include "core/Records.h"
+#include "core/Text.h"
+
+namespace timrose {
+
+// Windows file functions and file-system services.
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+
+  // Windows functions, under their Windows names. Every text goes to Windows in the system ANSI
+  // code page without best-fit mapping; a path the code page cannot hold fails with
+  // ERROR_INVALID_NAME (123) instead of reaching another file.
+  virtual HFILE OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) = 0;
+  virtual bool GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_INFORMATION& info) = 0;
+  virtual bool CloseHandle(HFILE handle) = 0;
+  // The creation, last access and last write times, in this order.
+  virtual bool SetFileTime(HFILE handle, const FILETIME* creation, const FILETIME* lastAccess,
+                           const FILETIME* lastWrite) = 0;
+  // The system error code of the last failed Windows function above.
+  virtual uint32_t GetLastError() = 0;
+
+  // Existence test: true when a file or folder of exactly this name is found with the mask.
+  // Entries with only read-only and archive bits are always found; one with the hidden, system
+  // or directory bit only when each of those bits it has is in the mask. Wildcards match nothing.
+  virtual bool Exists(const Text& path, int mask) = 0;
+  // Attribute read: raises 53 for a missing name, 52 for a name that cannot be handed over.
+  virtual int GetAttr(const Text& path) = 0;
+  // Attribute write: replaces the read-only, hidden, system and archive bits, keeps the others.
+  virtual void SetAttr(const Text& path, int attributes) = 0;
+  // File length as a signed 32-bit count (not the size for files of 2^31 bytes or more).
+  virtual int32_t FileLen(const Text& path) = 0;
+  // Last write date and time of a file or folder, as a local Date.
+  virtual Date FileDateTime(const Text& path) = 0;
+};
+
+// The time-zone record and the file-time conversions.
+class ITimeApi {
+ public:
+  virtual ~ITimeApi() = default;
+  virtual uint32_t GetTimeZoneInformation(TIME_ZONE_INFORMATION& info) = 0;
+  virtual bool FileTimeToSystemTime(const FILETIME& fileTime, SYSTEMTIME& systemTime) = 0;
+  virtual bool SystemTimeToFileTime(const SYSTEMTIME& systemTime, FILETIME& fileTime) = 0;
+};
+
+// Date and number text in the user's regional format.
+class ILocaleText {
+ public:
+  virtual ~ILocaleText() = default;
+  // The short date, a space and the long time; a Date at exactly midnight as its date alone.
+  virtual Text DateText(const Date& date) = 0;
+  // Whether the text is a date under the same rules (also what users type: no seconds, ...).
+  virtual bool IsDate(const Text& text) = 0;
+  // The Date a text names; raises 13 when it is no date, 6 outside the Date range.
+  virtual Date CDate(const Text& text) = 0;
+  // The ordinary text of a single-precision number: at most seven significant digits, the
+  // user's decimal separator, no trailing zeros, no separator for a whole number.
+  virtual Text SingleText(float value) = 0;
+  // A whole number with the locale's thousands separators and no decimals.
+  virtual Text GroupedWholeText(int64_t value) = 0;
+  // A number text in the user's format read back as a double; raises 13 when it is none.
+  virtual double ReadNumberText(const Text& text) = 0;
+};
+
+// Message box styles and answers.
+enum MsgBoxStyle : int {
+  kMbOkOnly = 0,
+  kMbYesNo = 4,
+  kMbCritical = 16,
+  kMbExclamation = 48,
+  kMbInformation = 64,
+};
+enum MsgBoxAnswer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+
+class IMessageBox {
+ public:
+  virtual ~IMessageBox() = default;
+  // Modal; returns the button pressed.
+  virtual int MsgBox(const Text& prompt, int style, const Text& title) = 0;
+};
+
+// The running executable.
+class IProcessInfo {
+ public:
+  virtual ~IProcessInfo() = default;
+  // Folder of the executable, without a trailing backslash (except for a drive root).
+  virtual Text AppPath() = 0;
+  // Base name of the executable, without its extension.
+  virtual Text AppExeName() = 0;
+};
+
+// Insert-after values and flags of SetWindowPos.
+constexpr intptr_t kHwndTopmost = -1;
+constexpr intptr_t kHwndNoTopmost = -2;
+constexpr uint32_t kSwpNoSize = 1;
+constexpr uint32_t kSwpNoMove = 2;
+
+class IWindowSystem {
+ public:
+  virtual ~IWindowSystem() = default;
+  virtual bool SetWindowPos(intptr_t window, intptr_t insertAfter, int x, int y, int cx, int cy,
+                            uint32_t flags) = 0;
+};
+
+// Everything the store and the window reach the platform through.
+struct Platform {
+  IFileSystem& files;
+  ITimeApi& time;
+  ILocaleText& text;
+  IMessageBox& messages;
+  IProcessInfo& process;
+  IWindowSystem& windows;
+};
+
+}  // namespace timrose

@@ -1,0 +1,13 @@
+#pragma once
+#include "core/Date.h"
+#include "core/Platform.h"
+#include "core/Text.h"
+
+namespace timrose {
+
+// The text a time box shows for a local Date: the regional date text, with a 12-hour clock
+// whose designator follows the seconds rewritten to a 24-hour clock. Never fails: any failure
+// gives the regional date text with outer spaces removed.
+Text FormatTime24(ILocaleText& locale, const Date& date);
+
+}  // namespace timrose

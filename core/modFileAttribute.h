@@ -1,0 +1,52 @@
+#pragma once
+// The file-time store: reads one of a file's three time stamps as a local Date, writes all
+// three from local Dates, and reads a file's size. One set of platform records serves every
+// call, as the module state; no file handle stays open between calls.
+#include "core/Date.h"
+#include "core/Platform.h"
+#include "core/Records.h"
+#include "core/Text.h"
+
+namespace timrose {
+
+enum FileTimeKind : int32_t {
+  kCreationTime = 1,
+  kLastAccessTime = 2,
+  kLastWriteTime = 3,
+};
+
+// The largest size ReadFileSize can give: (2^63 - 1) / 10,000, the currency number's range.
+constexpr int64_t kMaxReadableFileSize = 922337203685477;
+
+class modFileAttribute {
+ public:
+  modFileAttribute(IFileSystem& files, ITimeApi& time, ILocaleText& text);
+
+  // The chosen stamp as a local Date; the zero Date when nothing matches the path.
+  Date ReadFileTime(const Text& path, int32_t kind);
+  // Replaces all three stamps from local Dates (creation, last write, last access); on return
+  // the file's read-only, hidden, system and archive bits are cleared.
+  void WriteFileTimes(const Text& path, const Date& creation, const Date& lastWrite,
+                      const Date& lastAccess);
+  // The size in bytes, for any size up to kMaxReadableFileSize; raises 6 above it.
+  double ReadFileSize(const Text& path);
+
+  // The module state, in the order it is kept.
+  struct State {
+    HFILE hFile = 0;
+    OFSTRUCT ofs;
+    TIME_ZONE_INFORMATION tzi;
+    SYSTEMTIME stCreation, stLastAccess, stLastWrite;
+    FILETIME ftCreation, ftLastAccess, ftLastWrite;
+    BY_HANDLE_FILE_INFORMATION info;
+  };
+  const State& state() const { return state_; }
+
+ private:
+  IFileSystem& files_;
+  ITimeApi& time_;
+  ILocaleText& text_;
+  State state_;
+};
+
+}  // namespace timrose

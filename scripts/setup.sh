@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs, quietly and idempotently, every package the build and the tests need.
+# Safe to run on every ./test and ./run: it returns at once when all is present.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales python3 file
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: missing packages (${missing[*]}); run as root to install them" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq >/dev/null
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+need_locale=()
+for l in zh_CN en_US de_DE; do
+  locale -a 2>/dev/null | grep -qi "^${l}\.utf-\?8$" || need_locale+=("$l")
+done
+if [ ${#need_locale[@]} -gt 0 ]; then
+  for l in "${need_locale[@]}"; do
+    sed -i "s/^# *\(${l}\.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${l}\.UTF-8 UTF-8" /etc/locale.gen || echo "${l}.UTF-8 UTF-8" >>/etc/locale.gen
+  done
+  locale-gen >/dev/null
+fi

@@ -1,0 +1,32 @@
+#pragma once
+// The file-open dialog component: its settings and the name it holds between uses.
+#include "core/Text.h"
+
+namespace timrose {
+
+// Raised by ShowOpen for a cancel when CancelError is true.
+constexpr int kErrDialogCancel = 32755;
+// Raised by ShowOpen when the chosen name does not fit in MaxFileSize characters.
+constexpr int kErrDialogBufferTooSmall = 20476;
+
+class CommonDialog {
+ public:
+  virtual ~CommonDialog() = default;
+
+  bool CancelError = false;
+  Text DialogTitle;
+  // "description|pattern" pairs, joined by "|".
+  Text Filter;
+  Text InitDir;
+  // The name chosen last, or set by the program; never cleared by a cancel.
+  Text FileName;
+  // File-name limit in characters.
+  int MaxFileSize = 260;
+
+  // Shows the platform's file-open dialog, modal, starting from FileName. A pick stores the full
+  // name in FileName. A cancel returns and leaves FileName as it was (or raises kErrDialogCancel
+  // when CancelError is true). A failure of the dialog raises an error and changes nothing.
+  virtual void ShowOpen() = 0;
+};
+
+}  // namespace timrose

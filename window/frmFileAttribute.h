@@ -1,0 +1,45 @@
+#pragma once
+// The main window's logic: its event handlers, written against the window model, the file-open
+// dialog component and the platform.
+#include "core/Date.h"
+#include "core/Platform.h"
+#include "core/modFileAttribute.h"
+#include "window/CommonDialog.h"
+#include "window/WindowModel.h"
+
+namespace timrose {
+
+class frmFileAttribute : public IFormEvents {
+ public:
+  frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, Platform& platform, modFileAttribute& store);
+
+  // Routing: each event of the window reaches its one handler; every other event is ignored.
+  void OnChange(ControlId control) override;
+  void OnClick(ControlId control) override;
+  void OnOLEDragDrop(ControlId control, IDropData& data, int32_t& effect, int16_t button, int16_t shift,
+                     float x, float y) override;
+
+  void txtPath_Change();
+  void txtPath_OLEDragDrop(IDropData& data, int32_t& effect, int16_t button, int16_t shift, float x,
+                           float y);
+  void btnGet_Click();
+  void btnSet_Click();
+  void chkOnTop_Click();
+  void lblAbout_Click();
+
+  // The About message: sixteen lines joined by CR LF.
+  static Text AboutText();
+
+ private:
+  Text FormatTime24(const Date& date);
+  Text FormatSizeShort(const Text& caption);
+  int AttributeSum();
+  void ShowErrorMessage(int number, const Text& description);
+
+  IWindowModel& form_;
+  CommonDialog& cdgFile_;
+  Platform& platform_;
+  modFileAttribute& store_;
+};
+
+}  // namespace timrose
