@@ -8,14 +8,7 @@
 namespace timrose {
 namespace {
 
-// Days from 1970-01-01 to the zero date 1899-12-30.
-const int64_t kZeroDays = DaysFromCivil(1899, 12, 30);
-
-int64_t FloorDiv(int64_t a, int64_t b) {
-  int64_t q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-  return q;
-}
+constexpr int64_t kZeroDays = kZeroDateDays;
 
 void CivilFromDays(int64_t z, int& year, int& month, int& day) {
   z += 719468;
@@ -34,15 +27,6 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
 
 }  // namespace
 
-int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day) {
-  year -= month <= 2;
-  const int64_t era = FloorDiv(year, 400);
-  const auto yoe = static_cast<unsigned>(year - era * 400);
-  const unsigned doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
 bool IsValidCalendarDay(int year, int month, int day) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12 || day < 1) return false;
@@ -51,9 +35,6 @@ bool IsValidCalendarDay(int year, int month, int day) {
   return day <= limit;
 }
 
-const int64_t Date::kMinSeconds = (DaysFromCivil(100, 1, 1) - kZeroDays) * Date::kSecondsPerDay;
-const int64_t Date::kMaxSeconds = (DaysFromCivil(9999, 12, 31) - kZeroDays) * Date::kSecondsPerDay + 86399;
-
 Date Date::FromSeconds(int64_t secondsFromZero) {
   if (secondsFromZero < kMinSeconds || secondsFromZero > kMaxSeconds) RaiseError(kErrOverflow);
   return Date(secondsFromZero);
@@ -61,11 +42,12 @@ Date Date::FromSeconds(int64_t secondsFromZero) {
 
 Date Date::FromParts(int year, int month, int day, int hour, int minute, int second) {
   if (year < 100 || year > 9999) RaiseError(kErrOverflow);
-  if (!IsValidCalendarDay(year, month, day) || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 ||
-      second > 59) {
+  if (!IsValidCalendarDay(year, month, day) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+      second < 0 || second > 59) {
     RaiseError(kErrInvalidCall);
   }
-  const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kZeroDays;
+  const int64_t days =
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kZeroDays;
   return FromSeconds(days * kSecondsPerDay + hour * 3600 + minute * 60 + second);
 }
 
@@ -105,7 +87,9 @@ DateParts Date::Parts() const {
   return p;
 }
 
-bool Date::IsMidnight() const { return seconds_ - FloorDiv(seconds_, kSecondsPerDay) * kSecondsPerDay == 0; }
+bool Date::IsMidnight() const {
+  return seconds_ - FloorDiv(seconds_, kSecondsPerDay) * kSecondsPerDay == 0;
+}
 
 Date Date::AddSeconds(int64_t seconds) const {
   // Any in-range result lies within this span; larger steps are out of range anyway.
@@ -123,8 +107,8 @@ Date Date::AddMinutes(int64_t minutes) const {
 std::string ToIsoText(const Date& date) {
   const DateParts p = date.Parts();
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
-                p.second);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
+                p.minute, p.second);
   return buffer;
 }
 

@@ -17,7 +17,7 @@ class Date {
  public:
   static constexpr int64_t kSecondsPerDay = 86400;
   static const int64_t kMinSeconds;  // 100-01-01 00:00:00, counted from the zero date
-  static const int64_t kMaxSeconds;  // 9999-12-31 23:59:59
+  static const int64_t kMaxSeconds;  // 9999-12-31 23:59:59 (both defined below the class)
 
   constexpr Date() = default;
 
@@ -47,8 +47,30 @@ class Date {
   int64_t seconds_ = 0;
 };
 
-// Days from 1970-01-01 to the given proleptic Gregorian date (any year).
-int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day);
+// Floor division, for day counts before 1970.
+constexpr int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+// Days from 1970-01-01 to the given proleptic Gregorian date (any year). Constant-evaluated, so
+// tables of dates built before main() never see an unset constant.
+constexpr int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day) {
+  year -= month <= 2;
+  const int64_t era = FloorDiv(year, 400);
+  const auto yoe = static_cast<unsigned>(year - era * 400);
+  const unsigned doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+// Days from 1970-01-01 to the zero date 1899-12-30.
+inline constexpr int64_t kZeroDateDays = DaysFromCivil(1899, 12, 30);
+inline constexpr int64_t Date::kMinSeconds =
+    (DaysFromCivil(100, 1, 1) - kZeroDateDays) * Date::kSecondsPerDay;
+inline constexpr int64_t Date::kMaxSeconds =
+    (DaysFromCivil(9999, 12, 31) - kZeroDateDays) * Date::kSecondsPerDay + 86399;
 bool IsValidCalendarDay(int year, int month, int day);
 
 // "yyyy-mm-dd hh:nn:ss", for test messages and diagnostics only.

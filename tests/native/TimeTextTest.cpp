@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/Error.h"
+#include "core/TimeText.h"
+#include "tests/sim/SimLocale.h"
+
+namespace timrose {
+namespace {
+
+using sim::LocaleProfile;
+using sim::SimLocale;
+
+LocaleProfile ChineseDash24() {
+  return {u"yyyy-M-d", u"H:mm:ss", u"上午", u"下午"};
+}
+LocaleProfile Chinese12Padded() {
+  return {u"yyyy-MM-dd", u"hh:mm:ss tt", u"上午", u"下午"};
+}
+LocaleProfile ChineseDesignatorFirst() {
+  return {u"yyyy-M-d", u"tt h:mm:ss", u"上午", u"下午"};
+}
+LocaleProfile DottedDesignators() {
+  return {u"M/d/yyyy", u"h:mm:ss tt", u"a.m.", u"p.m."};
+}
+LocaleProfile LowerCaseDesignators() {
+  return {u"M/d/yyyy", u"h:mm:ss tt", u"am", u"pm"};
+}
+LocaleProfile ShortLongTime() {
+  return {u"d/M/yyyy", u"h:mm tt", u"AM", u"PM"};
+}
+
+struct Row {
+  LocaleProfile profile;
+  Date date;
+  const char16_t* platformText;
+  const char16_t* result;
+};
+
+void CheckRows(const std::vector<Row>& rows) {
+  for (const auto& row : rows) {
+    SCOPED_TRACE(ToUtf8(row.platformText));
+    SimLocale locale(row.profile);
+    ASSERT_EQ(locale.DateText(row.date), row.platformText);
+    const Text text = FormatTime24(locale, row.date);
+    EXPECT_EQ(text, row.result);
+    EXPECT_EQ(locale.CDate(text), row.date) << ToUtf8(text);
+  }
+}
+
+TEST(FormatTime24, WorkedResults) {
+  const Date afternoon = Date::FromParts(2011, 3, 3, 15, 4, 5);
+  CheckRows({
+      {ChineseDash24(), afternoon, u"2011-3-3 15:04:05", u"2011-3-3 15:04:05"},
+      {SimLocale::EnUS().profile, afternoon, u"3/3/2011 3:04:05 PM", u"3/3/2011 15:04:05"},
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3, 23, 4, 5), u"2011-03-03 11:04:05 下午",
+       u"2011-03-03 23:04:05"},
+      {Chinese12Padded(), afternoon, u"2011-03-03 03:04:05 下午", u"2011-03-03 15:04:05"},
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 3, 3, 12, 30, 0), u"3/3/2011 12:30:00 PM",
+       u"3/3/2011 12:30:00"},
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 3, 3, 9, 15, 0), u"3/3/2011 9:15:00 AM",
+       u"3/3/2011 9:15:00"},
+      {ChineseDesignatorFirst(), afternoon, u"2011-3-3 下午 3:04:05", u"2011-3-3 下午 3:04:05"},
+      {ChineseDash24(), Date::FromParts(2011, 3, 3), u"2011-3-3", u"2011-3-3"},
+  });
+}
+
+TEST(FormatTime24, TwentyFourHourFormatsAndMidnightComeBackAsThePlatformWroteThem) {
+  CheckRows({
+      {SimLocale::ZhCN().profile, Date::FromParts(2011, 3, 3, 0, 30, 0), u"2011/3/3 0:30:00",
+       u"2011/3/3 0:30:00"},
+      {SimLocale::DeDE().profile, Date::FromParts(2011, 3, 3, 23, 59, 59), u"03.03.2011 23:59:59",
+       u"03.03.2011 23:59:59"},
+      {SimLocale::DeDE().profile, Date::FromParts(2011, 3, 3), u"03.03.2011", u"03.03.2011"},
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 3, 3), u"3/3/2011", u"3/3/2011"},
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3), u"2011-03-03", u"2011-03-03"},
+  });
+}
+
+TEST(FormatTime24, AfternoonHoursGainTwelveWithoutALeadingZeroAndNoonStaysTwelve) {
+  CheckRows({
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3, 13, 0, 0), u"2011-03-03 01:00:00 下午",
+       u"2011-03-03 13:00:00"},
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3, 12, 59, 59), u"2011-03-03 12:59:59 下午",
+       u"2011-03-03 12:59:59"},
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 12, 12, 12, 0, 0), u"12/12/2011 12:00:00 PM",
+       u"12/12/2011 12:00:00"},
+      // The hour's search text must not catch the day or month written with the same digits.
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 3, 3, 15, 3, 3), u"3/3/2011 3:03:03 PM",
+       u"3/3/2011 15:03:03"},
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3, 11, 4, 5), u"2011-03-03 11:04:05 上午",
+       u"2011-03-03 11:04:05"},
+  });
+}
+
+TEST(FormatTime24, HourTwelveInTheMorningIsWrittenAsHourZero) {
+  CheckRows({
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 3, 3, 0, 30, 0), u"3/3/2011 12:30:00 AM",
+       u"3/3/2011 0:30:00"},
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3, 0, 0, 1), u"2011-03-03 12:00:01 上午",
+       u"2011-03-03 0:00:01"},
+      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 0, 59, 0), u"3/3/2011 12:59:00 am",
+       u"3/3/2011 0:59:00"},
+      {ChineseDesignatorFirst(), Date::FromParts(2011, 3, 3, 0, 5, 0), u"2011-3-3 上午 12:05:00",
+       u"2011-3-3 上午 12:05:00"},
+  });
+}
+
+TEST(FormatTime24, UnknownAfternoonDesignatorsAndUncuttableOnesStayInPlace) {
+  CheckRows({
+      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"3/3/2011 3:04:05 pm",
+       u"3/3/2011 3:04:05 pm"},
+      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 12, 4, 5), u"3/3/2011 12:04:05 pm",
+       u"3/3/2011 12:04:05 pm"},
+      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 9, 4, 5), u"3/3/2011 9:04:05 am",
+       u"3/3/2011 9:04:05"},
+      {DottedDesignators(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"3/3/2011 3:04:05 p.m.",
+       u"3/3/2011 3:04:05 p.m."},
+      // "a.m." is cut to "a.m"; removing that would leave a stray "." behind.
+      {DottedDesignators(), Date::FromParts(2011, 3, 3, 9, 4, 5), u"3/3/2011 9:04:05 a.m.",
+       u"3/3/2011 9:04:05 a.m."},
+      // Without seconds the designator is not where the rewrite looks for it.
+      {ShortLongTime(), Date::FromParts(2011, 3, 3, 15, 4, 0), u"3/3/2011 3:04 PM", u"3/3/2011 3:04 PM"},
+  });
+}
+
+// A platform whose services fail where the tests say.
+class FailingLocale : public SimLocale {
+ public:
+  FailingLocale() : SimLocale(SimLocale::EnUS()) {}
+  bool failText = false;
+  Text DateText(const Date& date) override {
+    if (failText) RaiseError(kErrOverflow);
+    return SimLocale::DateText(date);
+  }
+  Date CDate(const Text&) override { RaiseError(kErrTypeMismatch); }
+};
+
+TEST(FormatTime24, FailuresInsideGiveThePlatformTextAndNeverEscape) {
+  FailingLocale locale;
+  EXPECT_EQ(FormatTime24(locale, Date::FromParts(2011, 3, 3, 15, 4, 5)), u"3/3/2011 3:04:05 PM");
+  locale.failText = true;
+  EXPECT_EQ(FormatTime24(locale, Date::FromParts(2011, 3, 3, 15, 4, 5)), u"");
+}
+
+// Every text a time box gets must name the moment the file holds, in every regional format.
+TEST(FormatTime24, EveryResultReadsBackAsTheSameDate) {
+  const std::vector<LocaleProfile> profiles = {
+      SimLocale::ZhCN().profile, SimLocale::EnUS().profile, SimLocale::DeDE().profile,
+      ChineseDash24(),           Chinese12Padded(),         ChineseDesignatorFirst(),
+      DottedDesignators(),       LowerCaseDesignators(),    {u"yyyy/M/d", u"tt hh:mm:ss", u"AM", u"PM"},
+  };
+  std::vector<Date> dates;
+  for (int hour = 0; hour < 24; ++hour) {
+    for (int minute : {0, 1, 30, 59}) dates.push_back(Date::FromParts(2011, 3, 3, hour, minute, hour % 60));
+  }
+  for (int64_t s = Date::kMinSeconds; s <= Date::kMaxSeconds; s += 86400 * 3651 + 3607 * 7 + 13) {
+    dates.push_back(Date::FromSeconds(s));
+  }
+  dates.push_back(Date::FromSeconds(Date::kMinSeconds));
+  dates.push_back(Date::FromSeconds(Date::kMaxSeconds));
+  dates.push_back(Date::FromParts(9999, 12, 31, 12, 0, 0));
+  dates.push_back(Date::FromParts(100, 1, 1, 0, 30, 0));
+  dates.push_back(Date());
+  for (const auto& profile : profiles) {
+    SimLocale locale(profile);
+    for (const Date& d : dates) {
+      const Text text = FormatTime24(locale, d);
+      ASSERT_TRUE(locale.IsDate(text)) << ToUtf8(profile.longTime) << " " << ToUtf8(text);
+      ASSERT_EQ(locale.CDate(text), d) << ToUtf8(profile.longTime) << " " << ToUtf8(text);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace timrose
