@@ -8,7 +8,9 @@ namespace {
 constexpr uint64_t kTicksPerSecond = 10000000;
 // Ticks of 1601-01-01 are zero; 30828-09-14 02:48:05.477 is the largest time Windows converts.
 constexpr uint64_t kMaxConvertibleTicks = 0x7FFFFFFFFFFFFFFFull;
-const int64_t kDays1601 = DaysFromCivil(1601, 1, 1);
+// A function, not a namespace constant: tests build tick tables in their own static initialisers,
+// which may run before this file's.
+int64_t Days1601() { return DaysFromCivil(1601, 1, 1); }
 
 }  // namespace
 
@@ -20,7 +22,7 @@ FILETIME FileTimeOf(uint64_t ticks) {
 
 uint64_t TicksFromUtc(int year, int month, int day, int hour, int minute, int second, int millis,
                       int hundredNanos) {
-  const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kDays1601;
+  const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - Days1601();
   const int64_t seconds = days * 86400 + hour * 3600 + minute * 60 + second;
   return static_cast<uint64_t>(seconds) * kTicksPerSecond + static_cast<uint64_t>(millis) * 10000 +
          static_cast<uint64_t>(hundredNanos);
@@ -52,7 +54,7 @@ bool SimTime::FileTimeToSystemTime(const FILETIME& fileTime, SYSTEMTIME& systemT
   const int64_t days = seconds / 86400;
   int64_t rest = seconds % 86400;
   // Civil fields from the day count, via the Date type's calendar (valid for any year).
-  const int64_t unixDays = days + kDays1601;
+  const int64_t unixDays = days + Days1601();
   int64_t z = unixDays + 719468;
   const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
   const auto doe = static_cast<unsigned>(z - era * 146097);

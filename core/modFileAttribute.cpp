@@ -1,0 +1,153 @@
+#include "core/modFileAttribute.h"
+
+#include "core/Error.h"
+
+namespace timrose {
+namespace {
+
+// Ours to return when the zone record cannot be fetched: GetTimeZoneInformation's failure value.
+constexpr uint32_t kTimeZoneIdInvalid = 0xFFFFFFFFu;
+
+// Functions rather than namespace constants, so that a store used from another static initialiser
+// never sees them still zero.
+int64_t ZeroDays() {
+  return DaysFromCivil(1899, 12, 30);
+}
+// The first instant a FILETIME holds, 1601-01-01 00:00:00 UTC, as Date seconds.
+int64_t FirstFileTimeSeconds() {
+  return (DaysFromCivil(1601, 1, 1) - ZeroDays()) * Date::kSecondsPerDay;
+}
+
+bool IsKnownKind(int32_t kind) {
+  return kind == kCreationTime || kind == kLastAccessTime || kind == kLastWriteTime;
+}
+
+// Year to second from a Date; day of week and milliseconds are the record's own and stay.
+void PutDate(const Date& date, SYSTEMTIME& st) {
+  const DateParts p = date.Parts();
+  st.wYear = static_cast<uint16_t>(p.year);
+  st.wMonth = static_cast<uint16_t>(p.month);
+  st.wDay = static_cast<uint16_t>(p.day);
+  st.wHour = static_cast<uint16_t>(p.hour);
+  st.wMinute = static_cast<uint16_t>(p.minute);
+  st.wSecond = static_cast<uint16_t>(p.second);
+}
+
+// After a failure past the attribute clear: the file gets its own bits back before the error leaves.
+[[noreturn]] void RestoreAndRaise(IFileSystem& files, const Text& path, int original, uint32_t systemCode) {
+  try {
+    files.SetAttr(path, original);
+  } catch (const RaisedError&) {
+    // The first failure is what the user must hear about.
+  }
+  RaiseSystemError(systemCode);
+}
+
+}  // namespace
+
+modFileAttribute::modFileAttribute(IFileSystem& files, ITimeApi& time, ILocaleText& text)
+    : files_(files), time_(time), text_(text) {}
+
+Date modFileAttribute::ReadFileTime(const Text& path, int32_t kind) {
+  if (!IsKnownKind(kind)) RaiseError(kErrInvalidCall);
+  if (!files_.Exists(path, kAttrAllMask)) return Date();
+
+  State& s = state_;
+  s.hFile = files_.OpenFile(path, s.ofs, kOfRead);
+  if (s.hFile == kHfileError) RaiseSystemError(files_.GetLastError());
+  // Take the query's error before the close can overwrite it; the record keeps an earlier file's
+  // times when the query fails, so they must never be read.
+  const bool queried = files_.GetFileInformationByHandle(s.hFile, s.info);
+  const uint32_t queryError = queried ? 0 : files_.GetLastError();
+  files_.CloseHandle(s.hFile);
+  if (!queried) RaiseSystemError(queryError);
+
+  if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+  const bool creationOk = time_.FileTimeToSystemTime(s.info.ftCreationTime, s.stCreation);
+  const bool lastAccessOk = time_.FileTimeToSystemTime(s.info.ftLastAccessTime, s.stLastAccess);
+  const bool lastWriteOk = time_.FileTimeToSystemTime(s.info.ftLastWriteTime, s.stLastWrite);
+
+  const SYSTEMTIME* st = &s.stCreation;
+  bool converted = creationOk;
+  if (kind == kLastAccessTime) {
+    st = &s.stLastAccess;
+    converted = lastAccessOk;
+  } else if (kind == kLastWriteTime) {
+    st = &s.stLastWrite;
+    converted = lastWriteOk;
+  }
+  // A stamp beyond what the conversion handles would leave an earlier time in the record.
+  if (!converted) RaiseError(kErrOverflow);
+
+  // The day plus hour, minute minus the offset and second as one span: minutes below 0 or above
+  // 59 carry either way, and only the local result has to lie in the Date range.
+  const int64_t days = DaysFromCivil(st->wYear, st->wMonth, st->wDay) - ZeroDays();
+  const int64_t seconds = days * Date::kSecondsPerDay + int64_t{st->wHour} * 3600 +
+                          (int64_t{st->wMinute} - s.tzi.Bias) * 60 + st->wSecond;
+  return Date::FromSeconds(seconds);
+}
+
+void modFileAttribute::WriteFileTimes(const Text& path, const Date& creation, const Date& lastWrite,
+                                      const Date& lastAccess) {
+  if (!files_.Exists(path, kAttrAllMask)) return;
+
+  State& s = state_;
+  // Everything that can refuse the dates runs before the attributes are touched, so that a refusal
+  // leaves the file as it was.
+  if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+  const auto shift = [&](const Date& local) {
+    const Date utc = local.AddMinutes(s.tzi.Bias);
+    if (utc.Seconds() < FirstFileTimeSeconds()) RaiseError(kErrOverflow);
+    return utc;
+  };
+  const Date utcCreation = shift(creation);
+  const Date utcLastAccess = shift(lastAccess);
+  const Date utcLastWrite = shift(lastWrite);
+
+  SYSTEMTIME stCreation = s.stCreation, stLastAccess = s.stLastAccess, stLastWrite = s.stLastWrite;
+  PutDate(utcCreation, stCreation);
+  PutDate(utcLastAccess, stLastAccess);
+  PutDate(utcLastWrite, stLastWrite);
+  FILETIME ftCreation, ftLastAccess, ftLastWrite;
+  if (!time_.SystemTimeToFileTime(stLastAccess, ftLastAccess) ||
+      !time_.SystemTimeToFileTime(stLastWrite, ftLastWrite) ||
+      !time_.SystemTimeToFileTime(stCreation, ftCreation)) {
+    RaiseError(kErrOverflow);
+  }
+  s.stCreation = stCreation;
+  s.stLastAccess = stLastAccess;
+  s.stLastWrite = stLastWrite;
+  s.ftCreation = ftCreation;
+  s.ftLastAccess = ftLastAccess;
+  s.ftLastWrite = ftLastWrite;
+
+  // The clear must precede the open, or a read-only file could not be opened for writing.
+  const int original = files_.GetAttr(path) & kAttrOwnedBits;
+  files_.SetAttr(path, 0);
+
+  s.hFile = files_.OpenFile(path, s.ofs, kOfReadWrite);
+  if (s.hFile == kHfileError) RestoreAndRaise(files_, path, original, files_.GetLastError());
+  const bool written = files_.SetFileTime(s.hFile, &s.ftCreation, &s.ftLastAccess, &s.ftLastWrite);
+  const uint32_t writeError = written ? 0 : files_.GetLastError();
+  files_.CloseHandle(s.hFile);
+  if (!written) RestoreAndRaise(files_, path, original, writeError);
+}
+
+double modFileAttribute::ReadFileSize(const Text& path) {
+  State& s = state_;
+  s.hFile = files_.OpenFile(path, s.ofs, kOfRead);
+  if (s.hFile == kHfileError) RaiseSystemError(files_.GetLastError());
+  const bool queried = files_.GetFileInformationByHandle(s.hFile, s.info);
+  const uint32_t queryError = queried ? 0 : files_.GetLastError();
+  files_.CloseHandle(s.hFile);
+  if (!queried) RaiseSystemError(queryError);
+
+  // The two halves make one 64-bit count; as a currency number that is the count / 10,000, and
+  // multiplying it back by 10,000 overflows above kMaxReadableFileSize. A count with the top bit
+  // set would read as a negative size: no file is that large, so it overflows as well.
+  const uint64_t count = (uint64_t{s.info.nFileSizeHigh} << 32) | s.info.nFileSizeLow;
+  if (count > static_cast<uint64_t>(kMaxReadableFileSize)) RaiseError(kErrOverflow);
+  return text_.ReadNumberText(text_.GroupedWholeText(static_cast<int64_t>(count)));
+}
+
+}  // namespace timrose
