@@ -1,0 +1,193 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "core/Error.h"
+#include "platform/win32/AnsiText.h"
+
+namespace timrose::win32 {
+namespace {
+
+// The core's records are Windows' own layout: they are copied to and from the system's structures
+// byte for byte.
+static_assert(sizeof(FILETIME) == sizeof(::FILETIME));
+static_assert(offsetof(FILETIME, dwHighDateTime) == offsetof(::FILETIME, dwHighDateTime));
+static_assert(sizeof(BY_HANDLE_FILE_INFORMATION) == sizeof(::BY_HANDLE_FILE_INFORMATION));
+static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, ftCreationTime) ==
+              offsetof(::BY_HANDLE_FILE_INFORMATION, ftCreationTime));
+static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, ftLastAccessTime) ==
+              offsetof(::BY_HANDLE_FILE_INFORMATION, ftLastAccessTime));
+static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, ftLastWriteTime) ==
+              offsetof(::BY_HANDLE_FILE_INFORMATION, ftLastWriteTime));
+static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nFileSizeHigh) ==
+              offsetof(::BY_HANDLE_FILE_INFORMATION, nFileSizeHigh));
+static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nFileSizeLow) ==
+              offsetof(::BY_HANDLE_FILE_INFORMATION, nFileSizeLow));
+static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nFileIndexLow) ==
+              offsetof(::BY_HANDLE_FILE_INFORMATION, nFileIndexLow));
+static_assert(sizeof(OFSTRUCT) == sizeof(::OFSTRUCT));
+static_assert(offsetof(OFSTRUCT, nErrCode) == offsetof(::OFSTRUCT, nErrCode));
+static_assert(offsetof(OFSTRUCT, szPathName) == offsetof(::OFSTRUCT, szPathName));
+static_assert(kOfsMaxPathName == OFS_MAXPATHNAME);
+static_assert(kHfileError == HFILE_ERROR);
+static_assert(kOfRead == OF_READ && kOfReadWrite == OF_READWRITE);
+static_assert(kAttrReadOnly == FILE_ATTRIBUTE_READONLY && kAttrHidden == FILE_ATTRIBUTE_HIDDEN &&
+              kAttrSystem == FILE_ATTRIBUTE_SYSTEM && kAttrDirectory == FILE_ATTRIBUTE_DIRECTORY &&
+              kAttrArchive == FILE_ATTRIBUTE_ARCHIVE);
+
+// The bits the existence test's mask governs: an entry with one of them is found only when the
+// mask holds it too.
+constexpr DWORD kMaskedBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+// Bits besides the four the program owns that the attribute write can set, and therefore must
+// hand back unchanged; the rest (directory, compressed, sparse...) the system keeps by itself.
+constexpr DWORD kKeptBits = FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | 0x00020000 /* no scrub data */ |
+                            0x00080000 /* pinned */ | 0x00100000 /* unpinned */;
+
+// An HFILE is the low half of a kernel handle, which always fits in 32 bits and is sign-extended
+// back.
+HANDLE ToHandle(HFILE handle) {
+  return reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle));
+}
+
+std::string AnsiPathOrRaise(const Text& path) {
+  auto ansi = ToAnsiExact(path);
+  if (!ansi) RaiseError(kErrBadFileName);
+  return *std::move(ansi);
+}
+
+// A missing folder on the way is as much "not found" to the user as a missing file.
+[[noreturn]] void RaisePathError(DWORD code) {
+  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) RaiseError(kErrFileNotFound);
+  RaiseSystemError(code);
+}
+
+DWORD AttributesOrRaise(const std::string& ansiPath) {
+  const DWORD attributes = GetFileAttributesA(ansiPath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) RaisePathError(::GetLastError());
+  return attributes;
+}
+
+WIN32_FILE_ATTRIBUTE_DATA AttributeDataOrRaise(const Text& path) {
+  const std::string ansi = AnsiPathOrRaise(path);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(ansi.c_str(), GetFileExInfoStandard, &data)) RaisePathError(::GetLastError());
+  return data;
+}
+
+}  // namespace
+
+HFILE Win32FileSystem::OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) {
+  const auto ansi = ToAnsiExact(path);
+  if (!ansi) {
+    lastError_ = ERROR_INVALID_NAME;
+    return kHfileError;
+  }
+  // The buffer's path field holds 127 bytes of full path. Windows versions report a longer one
+  // differently (Wine as invalid data); refuse it here as the over-long name it is.
+  char full[kOfsMaxPathName + 1];
+  const DWORD fullLength = GetFullPathNameA(ansi->c_str(), sizeof full, full, nullptr);
+  if (fullLength >= kOfsMaxPathName) {
+    lastError_ = ERROR_FILENAME_EXCED_RANGE;
+    return kHfileError;
+  }
+  ::OFSTRUCT ofs;
+  std::memcpy(&ofs, &buffer, sizeof ofs);
+  const HFILE handle = ::OpenFile(ansi->c_str(), &ofs, style);
+  if (handle == kHfileError) lastError_ = ::GetLastError();
+  std::memcpy(static_cast<void*>(&buffer), &ofs, sizeof ofs);
+  return handle;
+}
+
+bool Win32FileSystem::GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_INFORMATION& info) {
+  // The failed open's value sign-extends to the current process's pseudo-handle: never hand it on.
+  if (handle == kHfileError) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  ::BY_HANDLE_FILE_INFORMATION out;
+  if (!::GetFileInformationByHandle(ToHandle(handle), &out)) {
+    lastError_ = ::GetLastError();
+    return false;
+  }
+  std::memcpy(static_cast<void*>(&info), &out, sizeof out);
+  return true;
+}
+
+bool Win32FileSystem::CloseHandle(HFILE handle) {
+  if (handle == kHfileError) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  if (!::CloseHandle(ToHandle(handle))) {
+    lastError_ = ::GetLastError();
+    return false;
+  }
+  return true;
+}
+
+bool Win32FileSystem::SetFileTime(HFILE handle, const FILETIME* creation, const FILETIME* lastAccess,
+                                  const FILETIME* lastWrite) {
+  if (handle == kHfileError) {
+    lastError_ = ERROR_INVALID_HANDLE;
+    return false;
+  }
+  ::FILETIME times[3];
+  const FILETIME* given[3] = {creation, lastAccess, lastWrite};
+  for (int i = 0; i < 3; ++i) {
+    if (given[i]) std::memcpy(&times[i], given[i], sizeof times[i]);
+  }
+  if (!::SetFileTime(ToHandle(handle), creation ? &times[0] : nullptr, lastAccess ? &times[1] : nullptr,
+                     lastWrite ? &times[2] : nullptr)) {
+    lastError_ = ::GetLastError();
+    return false;
+  }
+  return true;
+}
+
+uint32_t Win32FileSystem::GetLastError() {
+  return lastError_;
+}
+
+bool Win32FileSystem::Exists(const Text& path, int mask) {
+  const std::string ansi = AnsiPathOrRaise(path);
+  // One exact name, never a search: "?" and "*" fail here as invalid names instead of matching.
+  const DWORD attributes = GetFileAttributesA(ansi.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes & kMaskedBits & ~static_cast<DWORD>(mask)) == 0;
+}
+
+int Win32FileSystem::GetAttr(const Text& path) {
+  return static_cast<int>(AttributesOrRaise(AnsiPathOrRaise(path)) & kAttrAllMask);
+}
+
+void Win32FileSystem::SetAttr(const Text& path, int attributes) {
+  const std::string ansi = AnsiPathOrRaise(path);
+  const DWORD current = AttributesOrRaise(ansi);
+  DWORD wanted = (current & kKeptBits) | (static_cast<DWORD>(attributes) & kAttrOwnedBits);
+  if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+  if (!SetFileAttributesA(ansi.c_str(), wanted)) RaisePathError(::GetLastError());
+}
+
+int32_t Win32FileSystem::FileLen(const Text& path) {
+  // The low half taken as a signed count, as the 32-bit length gives it.
+  return static_cast<int32_t>(AttributeDataOrRaise(path).nFileSizeLow);
+}
+
+Date Win32FileSystem::FileDateTime(const Text& path) {
+  const WIN32_FILE_ATTRIBUTE_DATA data = AttributeDataOrRaise(path);
+  ::FILETIME local;
+  ::SYSTEMTIME st;
+  if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &st)) {
+    RaiseSystemError(::GetLastError());
+  }
+  return Date::FromParts(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+}
+
+}  // namespace timrose::win32

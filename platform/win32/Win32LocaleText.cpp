@@ -1,0 +1,121 @@
+#include "platform/win32/Win32LocaleText.h"
+
+#include <windows.h>
+// oleauto.h needs the types windows.h declares.
+#include <oleauto.h>
+
+#include <string>
+
+#include "core/Error.h"
+#include "platform/win32/AnsiText.h"
+
+namespace timrose::win32 {
+namespace {
+
+[[noreturn]] void RaiseConversionError(HRESULT hr) {
+  if (hr == DISP_E_OVERFLOW) RaiseError(kErrOverflow);
+  if (hr == E_OUTOFMEMORY) RaiseError(7);
+  if (hr == DISP_E_TYPEMISMATCH) RaiseError(kErrTypeMismatch);
+  RaiseError(kErrInvalidCall);
+}
+
+// Takes ownership of a BSTR the automation conversions hand out.
+Text TakeBstr(BSTR text) {
+  Text out(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
+  SysFreeString(text);
+  return out;
+}
+
+LPOLESTR OleText(const Text& text) {
+  return const_cast<LPOLESTR>(Wide(text));
+}
+
+UINT LocaleNumber(LCTYPE type) {
+  DWORD value = 0;
+  GetLocaleInfoW(LOCALE_USER_DEFAULT, type | LOCALE_RETURN_NUMBER, reinterpret_cast<LPWSTR>(&value),
+                 sizeof value / sizeof(WCHAR));
+  return value;
+}
+
+std::wstring LocaleString(LCTYPE type) {
+  wchar_t buffer[16] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer))) <= 0) return L"";
+  return buffer;
+}
+
+// The locale's grouping ("3;0", "3;2;0", "3") as the number the number format takes (3, 32, 30):
+// a trailing ";0" repeats the last group, its absence ends grouping after the listed ones.
+UINT GroupingNumber(const std::wstring& grouping) {
+  UINT number = 0;
+  for (wchar_t c : grouping) {
+    if (c >= L'0' && c <= L'9') number = number * 10 + static_cast<UINT>(c - L'0');
+  }
+  const bool repeats = grouping.size() >= 2 && grouping.compare(grouping.size() - 2, 2, L";0") == 0;
+  return repeats ? number / 10 : number * 10;
+}
+
+}  // namespace
+
+Text Win32LocaleText::DateText(const Date& date) {
+  BSTR out = nullptr;
+  // Four-digit years whatever the short date says: a two-digit year read back from a time box
+  // would name another century and be written to the file.
+  const HRESULT hr = VarBstrFromDate(date.ToSerial(), LOCALE_USER_DEFAULT, VAR_FOURDIGITYEARS, &out);
+  if (FAILED(hr)) RaiseConversionError(hr);
+  return TakeBstr(out);
+}
+
+bool Win32LocaleText::IsDate(const Text& text) {
+  if (text.empty()) return false;
+  DATE value = 0;
+  if (FAILED(VarDateFromStr(OleText(text), LOCALE_USER_DEFAULT, 0, &value))) return false;
+  try {
+    Date::FromSerial(value);
+  } catch (const RaisedError&) {
+    return false;
+  }
+  return true;
+}
+
+Date Win32LocaleText::CDate(const Text& text) {
+  if (text.empty()) RaiseError(kErrTypeMismatch);
+  DATE value = 0;
+  const HRESULT hr = VarDateFromStr(OleText(text), LOCALE_USER_DEFAULT, 0, &value);
+  if (FAILED(hr)) RaiseConversionError(hr);
+  return Date::FromSerial(value);
+}
+
+Text Win32LocaleText::SingleText(float value) {
+  BSTR out = nullptr;
+  const HRESULT hr = VarBstrFromR4(value, LOCALE_USER_DEFAULT, 0, &out);
+  if (FAILED(hr)) RaiseConversionError(hr);
+  return TakeBstr(out);
+}
+
+Text Win32LocaleText::GroupedWholeText(int64_t value) {
+  std::wstring decimal = LocaleString(LOCALE_SDECIMAL);
+  std::wstring thousand = LocaleString(LOCALE_STHOUSAND);
+  NUMBERFMTW format{};
+  format.NumDigits = 0;
+  format.LeadingZero = LocaleNumber(LOCALE_ILZERO);
+  format.Grouping = GroupingNumber(LocaleString(LOCALE_SGROUPING));
+  format.lpDecimalSep = decimal.data();
+  format.lpThousandSep = thousand.data();
+  format.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
+  const Text digits = DecimalText(value);
+  wchar_t buffer[64] = {};
+  if (GetNumberFormatW(LOCALE_USER_DEFAULT, 0, Wide(digits), &format, buffer,
+                       static_cast<int>(std::size(buffer))) <= 0) {
+    RaiseError(kErrInvalidCall);
+  }
+  return FromWide(buffer);
+}
+
+double Win32LocaleText::ReadNumberText(const Text& text) {
+  double value = 0;
+  const HRESULT hr = VarR8FromStr(OleText(text), LOCALE_USER_DEFAULT, 0, &value);
+  if (FAILED(hr)) RaiseConversionError(hr);
+  return value;
+}
+
+}  // namespace timrose::win32

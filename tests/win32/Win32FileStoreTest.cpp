@@ -1,0 +1,173 @@
+// The file-time store on real files. Runs in Asia/Shanghai by default and again in
+// America/New_York (tests/CMakeLists.txt). Wine on Linux stores no creation time (it reports the
+// last write time in its place) and always reports the archive bit on files, so creation times
+// and archive are left to the simulated volume.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/modFileAttribute.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32LocaleText.h"
+#include "platform/win32/Win32TimeApi.h"
+#include "tests/win32/Win32TestFiles.h"
+
+namespace timrose::win32 {
+namespace {
+
+using testing::MakeFile;
+using testing::RaisedNumber;
+using testing::TempFolder;
+using testing::WideAttributes;
+
+LONG StandardBias() {
+  ::TIME_ZONE_INFORMATION tzi;
+  ::GetTimeZoneInformation(&tzi);
+  return tzi.Bias;
+}
+
+struct Stamps {
+  Date lastAccess, lastWrite;
+};
+
+Stamps StoredUtc(const Text& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  EXPECT_TRUE(GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data));
+  return {testing::FromFileTime(data.ftLastAccessTime), testing::FromFileTime(data.ftLastWriteTime)};
+}
+
+class FileTimeStore : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.Created()); }
+  TempFolder dir;
+  Win32FileSystem files;
+  Win32TimeApi time;
+  Win32LocaleText text;
+  modFileAttribute store{files, time, text};
+};
+
+TEST_F(FileTimeStore, WrittenTimesReadBackAndAreStoredShiftedByTheBias) {
+  const Text path = dir / u"times.txt";
+  ASSERT_TRUE(MakeFile(path));
+  const LONG bias = StandardBias();
+  struct Case {
+    Date lastWrite, lastAccess;
+  };
+  const Case cases[] = {
+      {Date::FromParts(2011, 3, 3, 12, 0, 0), Date::FromParts(2011, 3, 4, 4, 30, 15)},
+      // Summer and winter are both shifted by the standard offset alone.
+      {Date::FromParts(2020, 7, 15, 23, 59, 59), Date::FromParts(2020, 1, 15, 0, 0, 1)},
+      // Crossing a year boundary one way or the other.
+      {Date::FromParts(2011, 1, 1, 5, 0, 0), Date::FromParts(1999, 12, 31, 22, 30, 0)},
+      {Date::FromParts(2038, 1, 19, 11, 14, 8), Date::FromParts(1970, 1, 1, 0, 0, 0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToIsoText(c.lastWrite) + " / " + ToIsoText(c.lastAccess));
+    store.WriteFileTimes(path, c.lastWrite, c.lastWrite, c.lastAccess);
+    EXPECT_EQ(store.ReadFileTime(path, kLastWriteTime), c.lastWrite);
+    EXPECT_EQ(store.ReadFileTime(path, kLastAccessTime), c.lastAccess);
+    const Stamps utc = StoredUtc(path);
+    EXPECT_EQ(utc.lastWrite, c.lastWrite.AddMinutes(bias));
+    EXPECT_EQ(utc.lastAccess, c.lastAccess.AddMinutes(bias));
+  }
+}
+
+TEST_F(FileTimeStore, WriteClearsReadOnlyHiddenAndSystem) {
+  const Text path = dir / u"ro.txt";
+  ASSERT_TRUE(MakeFile(path));
+  ASSERT_TRUE(SetFileAttributesW(Wide(path),
+                                 FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  const Date when = Date::FromParts(2015, 6, 1, 8, 0, 0);
+  store.WriteFileTimes(path, when, when, when);
+  EXPECT_EQ(WideAttributes(path) & 7, 0u);
+  EXPECT_EQ(store.ReadFileTime(path, kLastWriteTime), when);
+}
+
+TEST_F(FileTimeStore, NoMatchReadsTheZeroDateAndWritesNothing) {
+  EXPECT_EQ(store.ReadFileTime(dir / u"missing.txt", kLastWriteTime), Date());
+  store.WriteFileTimes(dir / u"missing.txt", Date(), Date(), Date());
+  EXPECT_EQ(WideAttributes(dir / u"missing.txt"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(FileTimeStore, BadNameRaises52AndTouchesNothing) {
+  ASSERT_TRUE(MakeFile(dir / u"_.txt"));
+  for (const Text& name : {Text(u"한.txt"), Text(u"😀.txt")}) {
+    SCOPED_TRACE(testing::Utf8(name));
+    const Text path = dir / name;
+    ASSERT_TRUE(MakeFile(path));
+    ASSERT_TRUE(SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN));
+    const Stamps before = StoredUtc(path);
+    const Date when = Date::FromParts(2011, 3, 3, 12, 0, 0);
+    EXPECT_EQ(RaisedNumber([&] { store.ReadFileTime(path, kLastWriteTime); }), kErrBadFileName);
+    EXPECT_EQ(RaisedNumber([&] { store.WriteFileTimes(path, when, when, when); }), kErrBadFileName);
+    EXPECT_EQ(RaisedNumber([&] { store.ReadFileSize(path); }), kErrBadFileName);
+    EXPECT_EQ(WideAttributes(path) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(StoredUtc(path).lastWrite, before.lastWrite);
+  }
+}
+
+// A file another program holds without sharing: every operation raises, none shows or keeps the
+// values of an earlier file, and the attributes the write cleared come back.
+TEST_F(FileTimeStore, FileHeldWithoutSharingRaisesAndKeepsTheFile) {
+  const Text other = dir / u"other.txt";
+  const Text path = dir / u"held.txt";
+  ASSERT_TRUE(MakeFile(other, 77));
+  ASSERT_TRUE(MakeFile(path, 5));
+  ASSERT_TRUE(SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+  const Stamps before = StoredUtc(path);
+  EXPECT_EQ(store.ReadFileSize(other), 77.0);
+  store.ReadFileTime(other, kLastWriteTime);
+
+  HANDLE held = CreateFileW(Wide(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const Date when = Date::FromParts(2011, 3, 3, 12, 0, 0);
+  EXPECT_EQ(RaisedNumber([&] { store.ReadFileTime(path, kLastWriteTime); }), kErrPermissionDenied);
+  EXPECT_EQ(RaisedNumber([&] { store.ReadFileSize(path); }), kErrPermissionDenied);
+  EXPECT_EQ(RaisedNumber([&] { store.WriteFileTimes(path, when, when, when); }), kErrPermissionDenied);
+  ::CloseHandle(held);
+
+  EXPECT_EQ(WideAttributes(path) & 7, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(StoredUtc(path).lastWrite, before.lastWrite);
+  EXPECT_EQ(store.ReadFileSize(path), 5.0);
+}
+
+// The open takes 127 bytes of full path; one byte more must raise, never pass as done.
+TEST_F(FileTimeStore, PathJustUnderAndJustOverTheOpenLimit) {
+  const Text stem = dir.Path() + u"\\";
+  const size_t stemBytes = ToAnsiExact(stem)->size();
+  const Date when = Date::FromParts(2012, 12, 12, 12, 12, 12);
+  for (size_t total : {size_t{127}, size_t{128}}) {
+    SCOPED_TRACE(total);
+    const Text path = stem + Text(total - stemBytes, u'n');
+    ASSERT_TRUE(MakeFile(path, 9));
+    ASSERT_TRUE(SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN));
+    if (total <= 127) {
+      store.WriteFileTimes(path, when, when, when);
+      EXPECT_EQ(store.ReadFileTime(path, kLastWriteTime), when);
+      EXPECT_EQ(store.ReadFileSize(path), 9.0);
+    } else {
+      const Stamps before = StoredUtc(path);
+      EXPECT_EQ(RaisedNumber([&] { store.WriteFileTimes(path, when, when, when); }), kErrBadFileName);
+      EXPECT_EQ(RaisedNumber([&] { store.ReadFileTime(path, kLastWriteTime); }), kErrBadFileName);
+      EXPECT_EQ(RaisedNumber([&] { store.ReadFileSize(path); }), kErrBadFileName);
+      EXPECT_EQ(StoredUtc(path).lastWrite, before.lastWrite);
+      EXPECT_EQ(WideAttributes(path) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    }
+  }
+}
+
+TEST_F(FileTimeStore, SizesBeyondThirtyTwoBitsReadExactly) {
+  Win32FileSystem& fs = files;
+  for (int64_t size : {int64_t{0}, int64_t{2147483648}, int64_t{4294967296}, int64_t{4294967301}}) {
+    SCOPED_TRACE(size);
+    const Text path = dir / (u"s" + DecimalText(size));
+    ASSERT_TRUE(MakeFile(path, size));
+    EXPECT_EQ(store.ReadFileSize(path), static_cast<double>(size));
+    EXPECT_EQ(fs.FileLen(path), static_cast<int32_t>(static_cast<uint32_t>(size)));
+  }
+}
+
+}  // namespace
+}  // namespace timrose::win32

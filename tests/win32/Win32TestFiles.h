@@ -1,0 +1,120 @@
+#pragma once
+// Real files for the Windows tests: a fresh folder under the user's temp folder per test, removed
+// again with everything in it (attributes cleared first, so read-only entries go too).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "core/Date.h"
+#include "core/Error.h"
+#include "core/Text.h"
+#include "platform/win32/AnsiText.h"
+
+namespace timrose::win32::testing {
+
+inline Text TempRoot() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, buffer);
+  Text root = FromWide(buffer);
+  if (!root.empty() && root.back() == u'\\') root.pop_back();
+  return root;
+}
+
+inline void RemoveTree(const Text& path) {
+  SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_NORMAL);
+  const DWORD attributes = GetFileAttributesW(Wide(path));
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    DeleteFileW(Wide(path));
+    return;
+  }
+  WIN32_FIND_DATAW found;
+  const Text pattern = path + u"\\*";
+  HANDLE search = FindFirstFileW(Wide(pattern), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const Text name = FromWide(found.cFileName);
+      if (name != u"." && name != u"..") RemoveTree(path + u"\\" + name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(Wide(path));
+}
+
+// One folder per test, named after the process and a counter so parallel test processes never
+// share one.
+class TempFolder {
+ public:
+  TempFolder() {
+    static int counter = 0;
+    path_ = TempRoot() + u"\\trw" + DecimalText(GetCurrentProcessId()) + u"_" + DecimalText(++counter);
+    RemoveTree(path_);
+    created_ = CreateDirectoryW(Wide(path_), nullptr) != FALSE;
+  }
+  ~TempFolder() { RemoveTree(path_); }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  bool Created() const { return created_; }
+  const Text& Path() const { return path_; }
+  Text operator/(const Text& name) const { return path_ + u"\\" + name; }
+
+ private:
+  Text path_;
+  bool created_ = false;
+};
+
+// Creates (or replaces) a file of the given size; sizes beyond the content are left sparse.
+inline bool MakeFile(const Text& path, int64_t size = 3) {
+  HANDLE file = CreateFileW(Wide(path), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  const bool ok = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  CloseHandle(file);
+  return ok;
+}
+
+inline DWORD WideAttributes(const Text& path) {
+  return GetFileAttributesW(Wide(path));
+}
+
+// The error number an operation raises; 0 when it raises nothing.
+template <typename F>
+int RaisedNumber(F&& operation) {
+  try {
+    operation();
+  } catch (const RaisedError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+inline ::FILETIME ToFileTime(const Date& utc) {
+  const DateParts p = utc.Parts();
+  ::SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(p.year);
+  st.wMonth = static_cast<WORD>(p.month);
+  st.wDay = static_cast<WORD>(p.day);
+  st.wHour = static_cast<WORD>(p.hour);
+  st.wMinute = static_cast<WORD>(p.minute);
+  st.wSecond = static_cast<WORD>(p.second);
+  ::FILETIME ft{};
+  SystemTimeToFileTime(&st, &ft);
+  return ft;
+}
+
+inline Date FromFileTime(const ::FILETIME& ft) {
+  ::SYSTEMTIME st{};
+  FileTimeToSystemTime(&ft, &st);
+  return Date::FromParts(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+}
+
+inline std::string Utf8(const Text& text) {
+  return ToUtf8(text);
+}
+
+}  // namespace timrose::win32::testing
