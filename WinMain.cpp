@@ -1,3 +1,49 @@
+// The entry point: the real platform services, the file-time store, the window's logic and the
+// window itself, then the message loop until the window is closed.
 #include <windows.h>
+// commctrl.h needs the types of windows.h first.
+#include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "core/Platform.h"
+#include "core/modFileAttribute.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32CommonDialog.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Form.h"
+#include "platform/win32/Win32LocaleText.h"
+#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32TimeApi.h"
+#include "window/frmFileAttribute.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  using namespace timrose;
+  using namespace timrose::win32;
+
+  // Drag-and-drop needs OLE on the window's thread; it lives until the loop has ended.
+  OleInitialization ole;
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  Win32FileSystem files;
+  Win32TimeApi time;
+  Win32LocaleText text;
+  Win32MessageBox messages;
+  Win32ProcessInfo process;
+  Win32WindowSystem windows;
+  Platform platform{files, time, text, messages, process, windows};
+  modFileAttribute store(files, time, text);
+  Win32CommonDialog cdgFile;
+
+  Win32Form form(instance);
+  frmFileAttribute frm(form, cdgFile, platform, store);
+  form.SetEvents(&frm);
+  // An error no handler catches is shown like the handlers' own errors, owned by the window.
+  form.SetErrorReporter([&messages](int number, const Text& description) {
+    messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, u"错误");
+  });
+  if (!form.Create(showCommand)) return 1;
+  // Message boxes and the file dialog are owned by the main window.
+  messages.SetOwner(form.Handle());
+  cdgFile.SetOwner(form.Handle());
+  return form.RunMessageLoop();
+}

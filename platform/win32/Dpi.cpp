@@ -1,0 +1,101 @@
+#include "platform/win32/Dpi.h"
+
+#include <cstddef>
+
+namespace timrose::win32 {
+namespace {
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForSystemFn = UINT(WINAPI*)();
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+template <typename Fn>
+Fn User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (!user32) return nullptr;
+  // Casting through a plain function pointer keeps -Wcast-function-type quiet; the signature
+  // comes from the Windows documentation of each name.
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+}
+
+// Windows 8.1 has per-monitor DPI only in shcore; it is loaded on demand, never imported.
+int MonitorDpi(HWND window) {
+  static const GetDpiForMonitorFn getDpiForMonitor = []() -> GetDpiForMonitorFn {
+    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!shcore) return nullptr;
+    return reinterpret_cast<GetDpiForMonitorFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")));
+  }();
+  if (!getDpiForMonitor) return 0;
+  UINT x = 0, y = 0;
+  if (FAILED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y))) return 0;
+  return static_cast<int>(y);
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, int dpi) {
+  return MulDiv(twips, dpi, kTwipsPerInch);
+}
+
+float PixelsToTwips(int pixels, int dpi) {
+  if (dpi <= 0) dpi = kDefaultDpi;
+  return static_cast<float>(static_cast<double>(pixels) * kTwipsPerInch / dpi);
+}
+
+int SystemDpi() {
+  static const auto getDpiForSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
+  if (getDpiForSystem) return static_cast<int>(getDpiForSystem());
+  HDC screen = GetDC(nullptr);
+  int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+int WindowDpi(HWND window) {
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  if (getDpiForWindow && window) {
+    UINT dpi = getDpiForWindow(window);
+    if (dpi > 0) return static_cast<int>(dpi);
+  }
+  if (window) {
+    int dpi = MonitorDpi(window);
+    if (dpi > 0) return dpi;
+  }
+  return SystemDpi();
+}
+
+SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
+  static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+  RECT rect = {0, 0, clientWidth, clientHeight};
+  if (!adjustForDpi || !adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
+    rect = {0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  }
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+LOGFONTW MessageFont(int dpi) {
+  static const auto infoForDpi = User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (infoForDpi &&
+      infoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+    return metrics.lfMessageFont;
+  }
+  metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    // Windows before Vista rejects the larger record that carries iPaddedBorderWidth.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+  }
+  LOGFONTW font = metrics.lfMessageFont;
+  // The system metrics come at the system DPI; a window on another monitor needs its own size.
+  font.lfHeight = MulDiv(font.lfHeight, dpi, SystemDpi());
+  return font;
+}
+
+}  // namespace timrose::win32

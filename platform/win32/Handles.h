@@ -1,0 +1,135 @@
+#pragma once
+// Small owners for the Windows handles the window holds: each frees its handle exactly once, in
+// its destructor, so no code path frees anything by hand.
+#include <objbase.h>
+#include <ole2.h>
+#include <windows.h>
+
+#include <utility>
+
+namespace timrose::win32 {
+
+// One owner template: Traits names the handle type, its empty value and how it is freed.
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(std::exchange(other.handle_, Handle{}));
+    return *this;
+  }
+  ~UniqueHandle() { reset(); }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Handle{}; }
+  void reset(Handle handle = Handle{}) {
+    if (handle_ != Handle{}) Traits::Free(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_{};
+};
+
+struct FontTraits {
+  using Handle = HFONT;
+  static void Free(HFONT h) { DeleteObject(h); }
+};
+struct BrushTraits {
+  using Handle = HBRUSH;
+  static void Free(HBRUSH h) { DeleteObject(h); }
+};
+// Only for cursors and icons loaded without LR_SHARED: shared ones belong to the system.
+struct CursorTraits {
+  using Handle = HCURSOR;
+  static void Free(HCURSOR h) { DestroyCursor(h); }
+};
+struct IconTraits {
+  using Handle = HICON;
+  static void Free(HICON h) { DestroyIcon(h); }
+};
+
+using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueBrush = UniqueHandle<BrushTraits>;
+using UniqueCursor = UniqueHandle<CursorTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+// OLE for the calling thread (drag-and-drop needs it, the file dialog's shell view likes it).
+// Uninitialises only when its own initialisation succeeded.
+class OleInitialization {
+ public:
+  OleInitialization() : result_(OleInitialize(nullptr)) {}
+  OleInitialization(const OleInitialization&) = delete;
+  OleInitialization& operator=(const OleInitialization&) = delete;
+  ~OleInitialization() {
+    if (SUCCEEDED(result_)) OleUninitialize();
+  }
+  bool Succeeded() const { return SUCCEEDED(result_); }
+
+ private:
+  HRESULT result_;
+};
+
+// A COM interface pointer that holds one reference.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  // Takes over a reference the caller already holds (a fresh object, an out parameter).
+  static ComPtr Attach(T* p) {
+    ComPtr c;
+    c.p_ = p;
+    return c;
+  }
+  ComPtr(const ComPtr& other) : p_(other.p_) {
+    if (p_) p_->AddRef();
+  }
+  ComPtr& operator=(const ComPtr& other) {
+    ComPtr copy(other);
+    std::swap(p_, copy.p_);
+    return *this;
+  }
+  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& other) noexcept {
+    ComPtr moved(std::move(other));
+    std::swap(p_, moved.p_);
+    return *this;
+  }
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// A global memory block handed out by IDataObject::GetData, released with ReleaseStgMedium.
+class StorageMedium {
+ public:
+  StorageMedium() = default;
+  StorageMedium(const StorageMedium&) = delete;
+  StorageMedium& operator=(const StorageMedium&) = delete;
+  ~StorageMedium() {
+    if (filled_) ReleaseStgMedium(&medium_);
+  }
+  STGMEDIUM* Receive() {
+    filled_ = true;
+    return &medium_;
+  }
+  void MarkEmpty() { filled_ = false; }
+  const STGMEDIUM& get() const { return medium_; }
+
+ private:
+  STGMEDIUM medium_{};
+  bool filled_ = false;
+};
+
+}  // namespace timrose::win32

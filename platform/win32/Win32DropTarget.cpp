@@ -1,0 +1,150 @@
+#include "platform/win32/Win32DropTarget.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "core/Error.h"
+#include "platform/win32/AnsiText.h"
+
+namespace timrose::win32 {
+namespace {
+
+constexpr int kErrNoSuchFormat = 461;
+constexpr int kErrSubscriptOutOfRange = 9;
+
+FORMATETC HdropFormat() {
+  return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+}
+
+}  // namespace
+
+Win32DropData::Win32DropData(IDataObject* data) {
+  if (data) data->AddRef();
+  data_ = ComPtr<IDataObject>::Attach(data);
+}
+
+int Win32DropData::FileCount() {
+  if (!data_) return 0;
+  FORMATETC format = HdropFormat();
+  StorageMedium medium;
+  if (FAILED(data_->GetData(&format, medium.Receive()))) {
+    medium.MarkEmpty();
+    return 0;
+  }
+  auto drop = static_cast<HDROP>(GlobalLock(medium.get().hGlobal));
+  if (!drop) return 0;
+  int count = static_cast<int>(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+  GlobalUnlock(medium.get().hGlobal);
+  return count;
+}
+
+Text Win32DropData::Files(int index) {
+  if (!data_) RaiseError(kErrNoSuchFormat);
+  FORMATETC format = HdropFormat();
+  StorageMedium medium;
+  if (FAILED(data_->GetData(&format, medium.Receive()))) {
+    medium.MarkEmpty();
+    RaiseError(kErrNoSuchFormat);
+  }
+  auto drop = static_cast<HDROP>(GlobalLock(medium.get().hGlobal));
+  if (!drop) RaiseError(kErrNoSuchFormat);
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  Text name;
+  bool found = index >= 1 && static_cast<UINT>(index) <= count;
+  if (found) {
+    const UINT entry = static_cast<UINT>(index - 1);
+    const UINT length = DragQueryFileW(drop, entry, nullptr, 0);
+    std::vector<wchar_t> buffer(length + 1, L'\0');
+    DragQueryFileW(drop, entry, buffer.data(), length + 1);
+    name = FromWide(buffer.data());
+  }
+  GlobalUnlock(medium.get().hGlobal);
+  if (!found) RaiseError(kErrSubscriptOutOfRange);
+  return name;
+}
+
+DWORD ChooseDropEffect(DWORD allowed) {
+  if (allowed & DROPEFFECT_COPY) return DROPEFFECT_COPY;
+  if (allowed & DROPEFFECT_LINK) return DROPEFFECT_LINK;
+  // A source that offers only a move still reaches the handler, but is told nothing was taken.
+  return DROPEFFECT_NONE;
+}
+
+int16_t DropButtons(DWORD keys) {
+  int16_t buttons = 0;
+  if (keys & MK_LBUTTON) buttons |= 1;
+  if (keys & MK_RBUTTON) buttons |= 2;
+  if (keys & MK_MBUTTON) buttons |= 4;
+  return buttons;
+}
+
+int16_t DropShift(DWORD keys) {
+  int16_t shift = 0;
+  if (keys & MK_SHIFT) shift |= 1;
+  if (keys & MK_CONTROL) shift |= 2;
+  if (keys & MK_ALT) shift |= 4;
+  return shift;
+}
+
+Win32DropTarget* Win32DropTarget::Create(DropHandler handler) {
+  return new Win32DropTarget(std::move(handler));
+}
+
+HRESULT Win32DropTarget::QueryInterface(REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
+    *object = static_cast<IDropTarget*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG Win32DropTarget::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&references_));
+}
+
+ULONG Win32DropTarget::Release() {
+  const LONG left = InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+HRESULT Win32DropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
+  // Any data object is accepted, so that a drop without files reaches the handler and is answered.
+  *effect = handler_ ? ChooseDropEffect(*effect) : DROPEFFECT_NONE;
+  return S_OK;
+}
+
+HRESULT Win32DropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
+  *effect = handler_ ? ChooseDropEffect(*effect) : DROPEFFECT_NONE;
+  return S_OK;
+}
+
+HRESULT Win32DropTarget::DragLeave() {
+  return S_OK;
+}
+
+HRESULT Win32DropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) {
+  if (!effect) return E_INVALIDARG;
+  const DWORD allowed = *effect;
+  if (!handler_) {
+    *effect = DROPEFFECT_NONE;
+    return S_OK;
+  }
+  // The handler may release the last outside reference to us (the window closing), so keep one.
+  ComPtr<Win32DropTarget> self = ComPtr<Win32DropTarget>::Attach(this);
+  AddRef();
+  Win32DropData dropData(data);
+  int32_t handlerEffect = static_cast<int32_t>(ChooseDropEffect(allowed));
+  DropEvent event{dropData, handlerEffect, DropButtons(keys), DropShift(keys), POINT{point.x, point.y}};
+  if (handler_) handler_(event);
+  *effect = ChooseDropEffect(static_cast<DWORD>(handlerEffect) & allowed);
+  return S_OK;
+}
+
+}  // namespace timrose::win32

@@ -1,0 +1,74 @@
+#pragma once
+// Drops on txtPath: an OLE drop target that accepts any data object and hands the drop to the
+// window, and the drop data as the handlers see it (the dropped files from CF_HDROP).
+#include <ole2.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/win32/Handles.h"
+#include "window/WindowModel.h"
+
+namespace timrose::win32 {
+
+// The drop data of one drop, read from the data object while the drop lasts.
+class Win32DropData final : public IDropData {
+ public:
+  explicit Win32DropData(IDataObject* data);
+  // 0 when the drop carries no file list.
+  int FileCount() override;
+  // Entry 1..FileCount(); raises 461 when the drop carries no file list, 9 outside the list.
+  Text Files(int index) override;
+
+ private:
+  ComPtr<IDataObject> data_;
+};
+
+// What the drop target reports for one drop: the data, the effect (by reference, as the
+// handler may change it), the mouse buttons and Shift/Ctrl/Alt in the program's 16-bit form,
+// and the drop point in screen pixels.
+struct DropEvent {
+  IDropData& data;
+  int32_t& effect;
+  int16_t button;
+  int16_t shift;
+  POINT screenPoint;
+};
+
+class Win32DropTarget final : public IDropTarget {
+ public:
+  using DropHandler = std::function<void(DropEvent&)>;
+  // Holds one reference for the caller (ComPtr::Attach it).
+  static Win32DropTarget* Create(DropHandler handler);
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  // IDropTarget
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE DragLeave() override;
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+
+  // The window forgets its handler before it goes away; a drop that still arrives is refused.
+  void Detach() { handler_ = nullptr; }
+
+ private:
+  explicit Win32DropTarget(DropHandler handler) : handler_(std::move(handler)) {}
+  ~Win32DropTarget() = default;
+
+  LONG references_ = 1;
+  DropHandler handler_;
+};
+
+// The effect shown while dragging and reported for a drop: a copy (or a link when the source
+// offers only that). Never a move: the program only reads the dropped names, and a move would
+// let the source delete its file.
+DWORD ChooseDropEffect(DWORD allowed);
+// The buttons (1 left, 2 right, 4 middle) and Shift (1), Ctrl (2), Alt (4) of MK_ key flags.
+int16_t DropButtons(DWORD keys);
+int16_t DropShift(DWORD keys);
+
+}  // namespace timrose::win32

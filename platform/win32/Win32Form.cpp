@@ -1,0 +1,572 @@
+#include "platform/win32/Win32Form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "core/Error.h"
+#include "platform/win32/AnsiText.h"
+#include "platform/win32/Dpi.h"
+
+namespace timrose::win32 {
+namespace {
+
+// Fixed single border, no sizing border and no maximize box: the window can never be resized.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = 0;
+constexpr UINT_PTR kPathSubclassId = 1;
+
+struct ControlClass {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+bool Has(const ControlSpec& spec, ControlFlag flag) {
+  return (spec.flags & flag) != 0;
+}
+
+bool TakesClicks(const ControlSpec& spec) {
+  return spec.kind == ControlKind::Label && (Has(spec, kFlagHandPointer) || Has(spec, kFlagToolTip));
+}
+
+bool IsCheckKind(ControlKind kind) {
+  return kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton;
+}
+
+// Every control clips its siblings, so a label lying over another one stays drawn on top.
+ControlClass ClassFor(const ControlSpec& spec) {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  if (Has(spec, kFlagDisabled)) style |= WS_DISABLED;
+  // Each focusable control is its own group, so the arrow keys never wander between controls.
+  const DWORD focusable = WS_TABSTOP | WS_GROUP;
+  switch (spec.kind) {
+    case ControlKind::Label:
+      style |= SS_NOPREFIX;
+      style |= Has(spec, kFlagRightAligned) ? SS_RIGHT : Has(spec, kFlagCentred) ? SS_CENTER : SS_LEFT;
+      // A static without SS_NOTIFY is transparent to the mouse: no clicks, no tooltip.
+      if (TakesClicks(spec)) style |= SS_NOTIFY;
+      return {WC_STATICW, style, 0};
+    case ControlKind::TextBox:
+      style |= focusable;
+      if (Has(spec, kFlagMultiLine)) {
+        style |= ES_MULTILINE | ES_AUTOVSCROLL;
+      } else {
+        style |= ES_AUTOHSCROLL;
+      }
+      if (Has(spec, kFlagVScroll)) style |= WS_VSCROLL;
+      if (Has(spec, kFlagLocked)) style |= ES_READONLY;
+      return {WC_EDITW, style, WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton:
+      return {WC_BUTTONW, style | focusable | BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox:
+      return {WC_BUTTONW, style | focusable | BS_AUTOCHECKBOX, 0};
+    case ControlKind::ToggleButton:
+      return {WC_BUTTONW, style | focusable | BS_AUTOCHECKBOX | BS_PUSHLIKE, 0};
+  }
+  return {WC_STATICW, style, 0};
+}
+
+Text WindowText(HWND window) {
+  if (!window) return Text();
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return Text();
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+  return Text(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (GetClassInfoExW(instance, kMainWindowClass, &wc)) return true;
+  wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMainWindowClass;
+  return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+Win32Form::Win32Form(HINSTANCE instance) : instance_(instance) {
+  for (const ControlSpec& spec : kControls) {
+    pointers_[static_cast<size_t>(spec.id)] = Has(spec, kFlagHandPointer) ? kPointerCustom : kPointerDefault;
+  }
+}
+
+Win32Form::~Win32Form() {
+  if (window_) DestroyWindow(window_);
+  if (toolTip_) DestroyWindow(toolTip_);
+}
+
+bool Win32Form::Create(int showCommand) {
+  if (window_) return true;
+  if (!EnsureWindowClass(instance_, &Win32Form::WindowProc)) return false;
+
+  const int startDpi = SystemDpi();
+  const SIZE size = WindowSizeForClient(TwipsToPixels(kForm.clientWidth, startDpi),
+                                        TwipsToPixels(kForm.clientHeight, startDpi), kWindowStyle,
+                                        kWindowExStyle, startDpi);
+  const Text caption(kForm.caption);
+  HWND created = CreateWindowExW(kWindowExStyle, kMainWindowClass, Wide(caption), kWindowStyle, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance_, this);
+  if (!created) return false;
+
+  ownHandCursor_.reset(static_cast<HCURSOR>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(kHandCursorId), IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
+  // A build without our resources (the test program) falls back to the system's shared hand.
+  handCursor_ = ownHandCursor_ ? ownHandCursor_.get() : LoadCursorW(nullptr, IDC_HAND);
+
+  CreateControls();
+  CreateToolTip();
+  ApplyDpi(WindowDpi(window_));
+
+  for (const ControlSpec& spec : kControls) {
+    if (!Has(spec, kFlagDropTarget)) continue;
+    const ControlId id = spec.id;
+    dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this, id](DropEvent& drop) {
+      POINT point = drop.screenPoint;
+      ScreenToClient(Control(id), &point);
+      const float x = PixelsToTwips(point.x, dpi_);
+      const float y = PixelsToTwips(point.y, dpi_);
+      RaiseEvent([&] { events_->OnOLEDragDrop(id, drop.data, drop.effect, drop.button, drop.shift, x, y); });
+    }));
+    // Fails only without OLE on this thread; the window then simply takes no drops.
+    dropRegistered_ = SUCCEEDED(RegisterDragDrop(Control(id), dropTarget_.get()));
+  }
+
+  ShowWindow(window_, showCommand);
+  if (showCommand != SW_HIDE) {
+    UpdateWindow(window_);
+    if (lastFocus_) ::SetFocus(lastFocus_);
+  }
+  return true;
+}
+
+void Win32Form::CreateControls() {
+  // Creation order is the Tab order: the dialog manager walks siblings in z-order, and each new
+  // child goes to the bottom.
+  std::vector<const ControlSpec*> order;
+  for (const ControlSpec& spec : kControls) order.push_back(&spec);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+
+  for (const ControlSpec* spec : order) {
+    const ControlClass cls = ClassFor(*spec);
+    const Text caption(spec->caption);
+    HWND control = CreateWindowExW(cls.exStyle, cls.className, Wide(caption), cls.style, 0, 0, 0, 0, window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(spec->id))),
+                                   instance_, nullptr);
+    controls_[static_cast<size_t>(spec->id)] = control;
+    if (!control) continue;
+    if (Has(*spec, kFlagStartFocus)) lastFocus_ = control;
+    if (spec->id == ControlId::txtPath) {
+      SetWindowSubclass(control, &Win32Form::PathBoxProc, kPathSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+  }
+  // Labels that take clicks lie above every other control (lblAbout over the left end of
+  // lblInfo(4)); labels are never tab stops, so this leaves the Tab order alone.
+  for (const ControlSpec& spec : kControls) {
+    if (TakesClicks(spec) && Control(spec.id)) {
+      SetWindowPos(Control(spec.id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+void Win32Form::CreateToolTip() {
+  toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                             instance_, nullptr);
+}
+
+void Win32Form::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  LOGFONTW logFont = MessageFont(dpi);
+  UniqueFont font(CreateFontIndirectW(&logFont));
+  for (HWND control : controls_) {
+    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  }
+  // The old font may go only once no control uses it any more.
+  font_ = std::move(font);
+
+  UniqueIcon big(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconGroupId), IMAGE_ICON,
+                                    MulDiv(32, dpi, kDefaultDpi), MulDiv(32, dpi, kDefaultDpi), 0)));
+  UniqueIcon small(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconGroupId), IMAGE_ICON,
+                                    MulDiv(16, dpi, kDefaultDpi), MulDiv(16, dpi, kDefaultDpi), 0)));
+  if (big) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  if (small) SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  if (big) bigIcon_ = std::move(big);
+  if (small) smallIcon_ = std::move(small);
+
+  LayoutControls();
+  const SIZE size =
+      WindowSizeForClient(TwipsToPixels(kForm.clientWidth, dpi), TwipsToPixels(kForm.clientHeight, dpi),
+                          kWindowStyle, kWindowExStyle, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Form::LayoutControls() {
+  for (const ControlSpec& spec : kControls) {
+    HWND control = Control(spec.id);
+    if (!control) continue;
+    SetWindowPos(control, nullptr, TwipsToPixels(spec.left, dpi_), TwipsToPixels(spec.top, dpi_),
+                 TwipsToPixels(spec.width, dpi_), TwipsToPixels(spec.height, dpi_),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+int Win32Form::RunMessageLoop() {
+  looping_ = true;
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  looping_ = false;
+  return static_cast<int>(message.wParam);
+}
+
+bool Win32Form::PreTranslate(MSG& message) {
+  return window_ && IsDialogMessageW(window_, &message);
+}
+
+LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Win32Form* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      return OnCommand(wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(wParam, lParam);
+    case WM_SETCURSOR:
+      return OnSetCursor(wParam, lParam);
+    case WM_NEXTDLGCTL:
+      return OnNextDlgCtl(wParam, lParam);
+    case WM_ACTIVATE:
+      return OnActivate(wParam, lParam);
+    case WM_SETFOCUS:
+      return OnSetFocus();
+    case WM_DPICHANGED:
+      return OnDpiChanged(wParam, lParam);
+    case WM_DESTROY:
+      return OnDestroy();
+    case WM_NCDESTROY:
+      return OnNcDestroy(wParam, lParam);
+    default:
+      return DefWindowProcW(window_, message, wParam, lParam);
+  }
+}
+
+std::optional<ControlId> Win32Form::IdOf(HWND control) const {
+  if (!control) return std::nullopt;
+  const int index = GetDlgCtrlID(control) - DialogId(static_cast<ControlId>(0));
+  if (index < 0 || index >= kControlCount || controls_[static_cast<size_t>(index)] != control)
+    return std::nullopt;
+  return static_cast<ControlId>(index);
+}
+
+LRESULT Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
+  // Enter and Esc reach here as IDOK and IDCANCEL without a control: there is no default or
+  // cancel button, so they do nothing.
+  const std::optional<ControlId> id = IdOf(reinterpret_cast<HWND>(lParam));
+  if (!id) return 0;
+  // BM_CLICK from another program reaches even a disabled button; a disabled control takes no
+  // click (btnSet must never run while no file is read).
+  if (!IsWindowEnabled(reinterpret_cast<HWND>(lParam))) return 0;
+  const ControlSpec& spec = Spec(*id);
+  const UINT code = HIWORD(wParam);
+  switch (spec.kind) {
+    case ControlKind::TextBox:
+      // A change by EM_REPLACESEL or an undo; WM_SETTEXT is caught in the box itself, and a
+      // multi-line box may or may not notify for it.
+      if (*id == ControlId::txtPath && code == EN_CHANGE && pathSetTextDepth_ == 0) {
+        RaiseEvent([&] { events_->OnChange(*id); });
+      }
+      break;
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::ToggleButton:
+      if (code == BN_CLICKED) RaiseEvent([&] { events_->OnClick(*id); });
+      break;
+    case ControlKind::Label:
+      if (code == STN_CLICKED) RaiseEvent([&] { events_->OnClick(*id); });
+      break;
+  }
+  return 0;
+}
+
+LRESULT Win32Form::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  const std::optional<ControlId> id = IdOf(reinterpret_cast<HWND>(lParam));
+  if (id && Spec(*id).kind == ControlKind::TextBox) {
+    // A read-only edit asks as a static; the locked path box still looks like a text box.
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+  }
+  if (id && Has(Spec(*id), kFlagRedText)) {
+    SetTextColor(dc, RGB(255, 0, 0));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  }
+  return DefWindowProcW(window_, WM_CTLCOLORSTATIC, wParam, lParam);
+}
+
+LRESULT Win32Form::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+  const std::optional<ControlId> id = IdOf(reinterpret_cast<HWND>(wParam));
+  if (id && LOWORD(lParam) == HTCLIENT && pointers_[static_cast<size_t>(*id)] == kPointerCustom &&
+      handCursor_) {
+    SetCursor(handCursor_);
+    return TRUE;
+  }
+  return DefWindowProcW(window_, WM_SETCURSOR, wParam, lParam);
+}
+
+LRESULT Win32Form::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
+  // Sent by IsDialogMessage for Tab and by the multi-line path box, which keeps Tab for itself
+  // and hands it on; the window is no dialog, so nothing else would move the focus.
+  HWND target = nullptr;
+  if (LOWORD(lParam)) {
+    target = reinterpret_cast<HWND>(wParam);
+  } else {
+    HWND focus = GetFocus();
+    if (focus && !IsChild(window_, focus)) focus = nullptr;
+    target = GetNextDlgTabItem(window_, focus, wParam != 0);
+  }
+  if (target && IsChild(window_, target)) MoveFocusTo(target);
+  return 0;
+}
+
+void Win32Form::MoveFocusTo(HWND control) {
+  ::SetFocus(control);
+  lastFocus_ = control;
+  // As in a dialog: tabbing into a text box selects its whole text.
+  if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+LRESULT Win32Form::OnActivate(WPARAM wParam, LPARAM) {
+  // The window is no dialog, so it keeps the focused control itself across deactivation (a
+  // message box, another program) and gives it back on return.
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+    return 0;
+  }
+  if (!HIWORD(wParam)) OnSetFocus();
+  return 0;
+}
+
+LRESULT Win32Form::OnSetFocus() {
+  HWND target = lastFocus_;
+  if (!target || !IsWindow(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(window_, nullptr, FALSE);
+  if (target) ::SetFocus(target);
+  return 0;
+}
+
+LRESULT Win32Form::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  ApplyDpi(HIWORD(wParam));
+  if (suggested) {
+    SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+LRESULT Win32Form::OnDestroy() {
+  if (dropRegistered_) RevokeDragDrop(Control(ControlId::txtPath));
+  dropRegistered_ = false;
+  if (dropTarget_) dropTarget_->Detach();
+  // Closing the window ends the program.
+  if (looping_) PostQuitMessage(0);
+  return 0;
+}
+
+LRESULT Win32Form::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
+  HWND window = window_;
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  window_ = nullptr;
+  controls_.fill(nullptr);
+  lastFocus_ = nullptr;
+  toolTip_ = nullptr;  // owned by the window, destroyed with it
+  return DefWindowProcW(window, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Form::PathBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR selfPointer) {
+  auto* self = reinterpret_cast<Win32Form*>(selfPointer);
+  switch (message) {
+    case WM_SETTEXT:
+      return self->OnPathSetText(box, wParam, lParam);
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      return self->OnPathKeyDown(box, message, wParam, lParam);
+    case WM_GETDLGCODE:
+      return self->OnPathGetDlgCode(box, wParam, lParam);
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(box, &Win32Form::PathBoxProc, kPathSubclassId);
+      return DefSubclassProc(box, message, wParam, lParam);
+    default:
+      return DefSubclassProc(box, message, wParam, lParam);
+  }
+}
+
+LRESULT Win32Form::OnPathSetText(HWND box, WPARAM wParam, LPARAM lParam) {
+  // Any WM_SETTEXT, ours or another program's: a multi-line edit sends no EN_CHANGE for it, so
+  // the change event is raised here, nested inside the assignment, and only for a real change.
+  const Text before = WindowText(box);
+  ++pathSetTextDepth_;
+  const LRESULT result = DefSubclassProc(box, WM_SETTEXT, wParam, lParam);
+  --pathSetTextDepth_;
+  if (result && WindowText(box) != before) RaiseEvent([&] { events_->OnChange(ControlId::txtPath); });
+  return result;
+}
+
+LRESULT Win32Form::OnPathKeyDown(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  // In dialog mode a multi-line edit turns Esc into WM_CLOSE on its parent and Enter into the
+  // default button; here Enter and Esc do nothing.
+  if (wParam == VK_ESCAPE || wParam == VK_RETURN) return 0;
+  return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT Win32Form::OnPathGetDlgCode(HWND box, WPARAM wParam, LPARAM lParam) {
+  LRESULT code = DefSubclassProc(box, WM_GETDLGCODE, wParam, lParam);
+  // Tab, Enter and Esc go to the dialog manager; arrows, characters and the selection stay here.
+  code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+  return code;
+}
+
+void Win32Form::RaiseEvent(const std::function<void()>& event) {
+  if (!events_) return;
+  // No error may unwind through the system's window-procedure frames.
+  try {
+    event();
+  } catch (const RaisedError& error) {
+    ReportError(error.Number(), error.Description());
+  } catch (const std::bad_alloc&) {
+    ReportError(7, ErrorDescription(7));
+  } catch (const std::exception&) {
+    ReportError(kErrInvalidCall, ErrorDescription(kErrInvalidCall));
+  }
+}
+
+void Win32Form::ReportError(int number, const Text& description) {
+  if (reportError_) {
+    reportError_(number, description);
+    return;
+  }
+  const Text prompt = DecimalText(number) + u"\r\n" + description;
+  const Text title = u"错误";
+  MessageBoxW(window_, Wide(prompt), Wide(title), MB_OK | MB_ICONERROR);
+}
+
+Text Win32Form::GetText(ControlId control) {
+  return WindowText(Control(control));
+}
+
+void Win32Form::SetText(ControlId control, const Text& text) {
+  if (HWND window = Control(control)) SetWindowTextW(window, Wide(text));
+}
+
+int Win32Form::GetValue(ControlId control) {
+  if (!IsCheckKind(Spec(control).kind) || !Control(control)) return 0;
+  return SendMessageW(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void Win32Form::SetValue(ControlId control, int value) {
+  if (!IsCheckKind(Spec(control).kind) || !Control(control)) return;
+  const int before = GetValue(control);
+  const int after = value ? 1 : 0;
+  SendMessageW(Control(control), BM_SETCHECK, after ? BST_CHECKED : BST_UNCHECKED, 0);
+  // A check box's value changed from code raises its click, as a user's click does.
+  if (before != after) RaiseEvent([&] { events_->OnClick(control); });
+}
+
+bool Win32Form::GetEnabled(ControlId control) {
+  return Control(control) && IsWindowEnabled(Control(control));
+}
+
+void Win32Form::SetEnabled(ControlId control, bool enabled) {
+  HWND window = Control(control);
+  if (!window) return;
+  // A disabled control that keeps the focus would leave the keyboard dead: move it on first.
+  if (!enabled && GetFocus() == window) {
+    HWND next = GetNextDlgTabItem(window_, window, FALSE);
+    if (next && next != window) MoveFocusTo(next);
+  }
+  EnableWindow(window, enabled ? TRUE : FALSE);
+}
+
+void Win32Form::SetFocus(ControlId control) {
+  HWND window = Control(control);
+  if (!window) return;
+  lastFocus_ = window;
+  ::SetFocus(window);
+}
+
+void Win32Form::SetSelStart(ControlId control, int position) {
+  HWND window = Control(control);
+  if (!window || Spec(control).kind != ControlKind::TextBox) return;
+  if (position < 0) position = 0;
+  SendMessageW(window, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
+  SendMessageW(window, EM_SCROLLCARET, 0, 0);
+}
+
+Text Win32Form::GetToolTip(ControlId control) {
+  return toolTips_[static_cast<size_t>(control)];
+}
+
+void Win32Form::SetToolTip(ControlId control, const Text& text) {
+  if (!Has(Spec(control), kFlagToolTip)) return;
+  Text& current = toolTips_[static_cast<size_t>(control)];
+  const bool had = !current.empty();
+  current = text;
+  if (!toolTip_ || !Control(control)) return;
+  TTTOOLINFOW info{};
+  // The older record size: comctl32 before version 6 rejects the larger one.
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = window_;
+  info.uId = reinterpret_cast<UINT_PTR>(Control(control));
+  info.lpszText = const_cast<wchar_t*>(Wide(current));
+  if (text.empty()) {
+    if (had) SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  } else if (had) {
+    SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  } else {
+    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+}
+
+void Win32Form::SetMousePointer(ControlId control, int pointer) {
+  pointers_[static_cast<size_t>(control)] = pointer;
+  HWND window = Control(control);
+  POINT cursor{};
+  // The pointer shown right now follows at once, not only at the next mouse move.
+  if (window && GetCursorPos(&cursor) && WindowFromPoint(cursor) == window) {
+    SetCursor(pointer == kPointerCustom && handCursor_ ? handCursor_ : LoadCursorW(nullptr, IDC_ARROW));
+  }
+}
+
+}  // namespace timrose::win32

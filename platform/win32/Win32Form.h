@@ -1,0 +1,118 @@
+#pragma once
+// The real window of frmFileAttribute: one object owns the top-level window and builds every
+// control from kControls. The window procedure only dispatches; each message has its own member.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32DropTarget.h"
+#include "resources/ResourceIds.h"
+#include "window/WindowModel.h"
+
+namespace timrose::win32 {
+
+// The main window's class name; the GUI test driver may look for it.
+inline constexpr wchar_t kMainWindowClass[] = L"TimroseFileStampWindow";
+
+// Resource ids of the program's icon group and the label's pointing-hand cursor.
+inline constexpr int kIconGroupId = TIMROSE_ICON_GROUP;
+inline constexpr int kHandCursorId = TIMROSE_HAND_CURSOR;
+
+class Win32Form final : public IWindowModel {
+ public:
+  explicit Win32Form(HINSTANCE instance);
+  ~Win32Form() override;
+  Win32Form(const Win32Form&) = delete;
+  Win32Form& operator=(const Win32Form&) = delete;
+
+  // Where events go; null drops them. Set before the window is shown.
+  void SetEvents(IFormEvents* events) { events_ = events; }
+  // Reports an error that escaped a handler. Without one, the error is shown in an error box.
+  void SetErrorReporter(std::function<void(int number, const Text& description)> reporter) {
+    reportError_ = std::move(reporter);
+  }
+
+  // Creates the window and its controls and shows it with the given show command (SW_HIDE keeps
+  // it hidden). False when Windows refused to create it.
+  bool Create(int showCommand);
+  // Runs the message loop until the window is closed; returns the quit code.
+  int RunMessageLoop();
+  // Tab, Shift+Tab and the arrows between controls; true when the message was consumed.
+  bool PreTranslate(MSG& message);
+
+  HWND Handle() const { return window_; }
+  HWND Control(ControlId id) const { return controls_[static_cast<size_t>(id)]; }
+  int Dpi() const { return dpi_; }
+
+  // IWindowModel
+  Text GetText(ControlId control) override;
+  void SetText(ControlId control, const Text& text) override;
+  int GetValue(ControlId control) override;
+  void SetValue(ControlId control, int value) override;
+  bool GetEnabled(ControlId control) override;
+  void SetEnabled(ControlId control, bool enabled) override;
+  void SetFocus(ControlId control) override;
+  void SetSelStart(ControlId control, int position) override;
+  Text GetToolTip(ControlId control) override;
+  void SetToolTip(ControlId control, const Text& text) override;
+  void SetMousePointer(ControlId control, int pointer) override;
+  intptr_t NativeHandle() override { return reinterpret_cast<intptr_t>(window_); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PathBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR self);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // One member a message.
+  LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+  LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSetFocus();
+  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroy();
+  LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
+  // The path box's own messages.
+  LRESULT OnPathSetText(HWND box, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPathKeyDown(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPathGetDlgCode(HWND box, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void CreateToolTip();
+  void ApplyDpi(int dpi);
+  void LayoutControls();
+  void MoveFocusTo(HWND control);
+  void HandleDrop(DropEvent& drop);
+  std::optional<ControlId> IdOf(HWND control) const;
+  // Runs one event of the program; an error it lets escape is reported here, never thrown
+  // through the window procedure.
+  void RaiseEvent(const std::function<void()>& event);
+  void ReportError(int number, const Text& description);
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  std::array<HWND, kControlCount> controls_{};
+  std::array<int, kControlCount> pointers_{};
+  std::array<Text, kControlCount> toolTips_;
+  HWND toolTip_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  int dpi_ = 96;
+  int pathSetTextDepth_ = 0;
+  IFormEvents* events_ = nullptr;
+  std::function<void(int, const Text&)> reportError_;
+
+  UniqueFont font_;
+  UniqueIcon bigIcon_, smallIcon_;
+  UniqueCursor ownHandCursor_;
+  HCURSOR handCursor_ = nullptr;  // the own cursor, or the shared system hand
+  ComPtr<Win32DropTarget> dropTarget_;
+  bool dropRegistered_ = false;
+  bool looping_ = false;
+};
+
+}  // namespace timrose::win32
