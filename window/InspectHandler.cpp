@@ -1,0 +1,116 @@
+// The inspection of the file named in the path box: it runs on every change of txtPath, the
+// program's own assignments included, and the window's controls are its only output.
+#include <cstdint>
+
+#include "core/Error.h"
+#include "window/frmFileAttribute.h"
+
+namespace timrose {
+namespace {
+
+constexpr char16_t kNoFileCaption[] = u"大小:当前没有选择文件";
+constexpr char16_t kNotice[] = u"提示";
+constexpr int64_t kTwoGiB = 2147483648LL;
+
+}  // namespace
+
+void frmFileAttribute::txtPath_Change() {
+  IFileSystem& files = platform_.files;
+  IMessageBox& messages = platform_.messages;
+  try {
+    form_.SetEnabled(ControlId::btnSet, false);
+    form_.SetText(ControlId::txtTime0, u"");
+    form_.SetText(ControlId::txtTime1, u"");
+    form_.SetText(ControlId::txtTime2, u"");
+    form_.SetValue(ControlId::chkReadOnly, 0);
+    form_.SetValue(ControlId::chkHide, 0);
+    form_.SetValue(ControlId::chkSystem, 0);
+    form_.SetValue(ControlId::chkArchive, 0);
+    form_.SetText(ControlId::lblSize, kNoFileCaption);
+    form_.SetToolTip(ControlId::lblSize, u"");
+
+    const Text path = form_.GetText(ControlId::txtPath);
+    const Text trimmed = TrimSpaces(path);
+    if (trimmed.empty()) {
+      form_.SetFocus(ControlId::btnGet);
+      return;
+    }
+    if (trimmed.size() <= 3) {
+      messages.MsgBox(u"请勿直接拖拽磁盘盘符.", kMbExclamation, kNotice);
+      // Emptying the box runs the nested inspection, which resets the window before we go on.
+      form_.SetText(ControlId::txtPath, u"");
+      form_.SetFocus(ControlId::btnGet);
+      return;
+    }
+
+    const int attributes = files.GetAttr(path);
+    form_.SetValue(ControlId::chkReadOnly, (attributes & kAttrReadOnly) != 0 ? 1 : 0);
+    form_.SetValue(ControlId::chkHide, (attributes & kAttrHidden) != 0 ? 1 : 0);
+    form_.SetValue(ControlId::chkSystem, (attributes & kAttrSystem) != 0 ? 1 : 0);
+    // Only the archive bit ticks the box: a higher bit (not indexed, temporary, offline ...) must
+    // not, or the write-back below would give the file an archive attribute it never had.
+    const int attributesAgain = files.GetAttr(path);
+    form_.SetValue(ControlId::chkArchive, (attributesAgain & kAttrArchive) != 0 ? 1 : 0);
+
+    // The mask never holds the directory bit, so a folder is not found and a file is.
+    if (!files.Exists(trimmed, AttributeSum())) {
+      const Text question =
+          Text(u"本工具不对文件夹进行操作") + u"\r\n" + u"\r\n" + u"如果需要保留文件夹相关信息,请选择\"是\"";
+      if (messages.MsgBox(question, kMbYesNo + kMbExclamation, kNotice) == kAnswerYes) {
+        form_.SetEnabled(ControlId::btnSet, false);
+        form_.SetText(ControlId::txtTime0, FormatTime24(files.FileDateTime(path)));
+        form_.SetText(ControlId::txtTime1, u"");
+        form_.SetText(ControlId::txtTime2, u"");
+        form_.SetText(ControlId::lblSize, kNoFileCaption);
+        form_.SetToolTip(ControlId::lblSize, u"");
+      } else {
+        form_.SetText(ControlId::txtPath, u"");
+        form_.SetFocus(ControlId::btnGet);
+        // After the nested reset: the empty window keeps btnSet enabled on purpose.
+        form_.SetEnabled(ControlId::btnSet, true);
+      }
+      return;
+    }
+
+    form_.SetEnabled(ControlId::btnSet, true);
+    form_.SetText(ControlId::txtTime0, FormatTime24(store_.ReadFileTime(path, kCreationTime)));
+    form_.SetText(ControlId::txtTime1, FormatTime24(store_.ReadFileTime(path, kLastWriteTime)));
+    form_.SetText(ControlId::txtTime2, FormatTime24(store_.ReadFileTime(path, kLastAccessTime)));
+
+    // The 32-bit file length is no size from 2 GiB on, so the full size decides which to ask. The
+    // time reads above left this file's full size in the store's information record.
+    const BY_HANDLE_FILE_INFORMATION& info = store_.state().info;
+    const uint64_t fullSize = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    const int64_t length = fullSize < static_cast<uint64_t>(kTwoGiB)
+                               ? static_cast<int64_t>(files.FileLen(path))
+                               : static_cast<int64_t>(store_.ReadFileSize(path));
+    form_.SetText(ControlId::lblSize, u"大小: " + DecimalText(length) + u" 字节");
+    form_.SetToolTip(ControlId::lblSize, FormatSizeShort(form_.GetText(ControlId::lblSize)));
+
+    form_.SetFocus(ControlId::txtPath);
+    form_.SetSelStart(ControlId::txtPath, static_cast<int>(path.size()));
+    cdgFile_.FileName = path;
+    files.SetAttr(path, AttributeSum());
+  } catch (const RaisedError& error) {
+    switch (error.Number()) {
+      case kErrBadFileName:
+        form_.SetText(ControlId::lblSize, kNoFileCaption);
+        messages.MsgBox(Text(u"不可识别的文件名") + u"\r\n" + u"本错误可能是因为Unicode码无法显示造成" +
+                            u"\r\n" + u"本工具对某些特殊Unicode字符暂时无法识别." + u"\r\n" + u"\r\n" +
+                            u"请确保文件路径中未包含特殊字符",
+                        kMbCritical, u"错误");
+        form_.SetText(ControlId::txtPath, u"");
+        break;
+      case kErrFileNotFound:
+        form_.SetText(ControlId::lblSize, kNoFileCaption);
+        messages.MsgBox(u"没有找到文件.请确认是否选择了一个文件.", kMbInformation, kNotice);
+        form_.SetText(ControlId::txtPath, u"");
+        break;
+      default:
+        ShowErrorMessage(error.Number(), error.Description());
+        break;
+    }
+  }
+}
+
+}  // namespace timrose

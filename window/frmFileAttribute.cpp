@@ -1,0 +1,61 @@
+#include "window/frmFileAttribute.h"
+
+#include "core/SizeText.h"
+#include "core/TimeText.h"
+
+namespace timrose {
+
+frmFileAttribute::frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, Platform& platform,
+                                   modFileAttribute& store)
+    : form_(form), cdgFile_(cdgFile), platform_(platform), store_(store) {}
+
+void frmFileAttribute::OnChange(ControlId control) {
+  if (control == ControlId::txtPath) txtPath_Change();
+}
+
+void frmFileAttribute::OnClick(ControlId control) {
+  switch (control) {
+    case ControlId::btnGet:
+      btnGet_Click();
+      break;
+    case ControlId::btnSet:
+      btnSet_Click();
+      break;
+    case ControlId::chkOnTop:
+      chkOnTop_Click();
+      break;
+    case ControlId::lblAbout:
+      lblAbout_Click();
+      break;
+    default:
+      // The attribute boxes raise clicks when the inspection sets them; nothing handles those.
+      break;
+  }
+}
+
+void frmFileAttribute::OnOLEDragDrop(ControlId control, IDropData& data, int32_t& effect, int16_t button,
+                                     int16_t shift, float x, float y) {
+  if (control == ControlId::txtPath) txtPath_OLEDragDrop(data, effect, button, shift, x, y);
+}
+
+Text frmFileAttribute::FormatTime24(const Date& date) {
+  return timrose::FormatTime24(platform_.text, date);
+}
+
+Text frmFileAttribute::FormatSizeShort(const Text& caption) {
+  return timrose::FormatSizeShort(platform_.text, caption);
+}
+
+int frmFileAttribute::AttributeSum() {
+  int sum = form_.GetValue(ControlId::chkReadOnly) * kAttrReadOnly +
+            form_.GetValue(ControlId::chkHide) * kAttrHidden +
+            form_.GetValue(ControlId::chkSystem) * kAttrSystem;
+  if (form_.GetValue(ControlId::chkArchive) == 1) sum += kAttrArchive;
+  return sum;
+}
+
+void frmFileAttribute::ShowErrorMessage(int number, const Text& description) {
+  platform_.messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, u"错误");
+}
+
+}  // namespace timrose
