@@ -150,4 +150,38 @@ double modFileAttribute::ReadFileSize(const Text& path) {
   return text_.ReadNumberText(text_.GroupedWholeText(static_cast<int64_t>(count)));
 }
 
+modFileAttribute::FileSnapshot modFileAttribute::TakeSnapshot(const Text& path) {
+  FileSnapshot snapshot;
+  snapshot.attributes = files_.GetAttr(path);
+  // Its own records: the module state belongs to the three operations above.
+  OFSTRUCT ofs;
+  const HFILE handle = files_.OpenFile(path, ofs, kOfRead);
+  if (handle == kHfileError) RaiseSystemError(files_.GetLastError());
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool queried = files_.GetFileInformationByHandle(handle, info);
+  const uint32_t queryError = queried ? 0 : files_.GetLastError();
+  files_.CloseHandle(handle);
+  if (!queried) RaiseSystemError(queryError);
+  snapshot.creation = info.ftCreationTime;
+  snapshot.lastAccess = info.ftLastAccessTime;
+  snapshot.lastWrite = info.ftLastWriteTime;
+  return snapshot;
+}
+
+void modFileAttribute::RestoreSnapshot(const Text& path, const FileSnapshot& snapshot) {
+  OFSTRUCT ofs;
+  const HFILE handle = files_.OpenFile(path, ofs, kOfReadWrite);
+  if (handle != kHfileError) {
+    files_.SetFileTime(handle, &snapshot.creation, &snapshot.lastAccess, &snapshot.lastWrite);
+    files_.CloseHandle(handle);
+  }
+  try {
+    if ((files_.GetAttr(path) & kAttrOwnedBits) != (snapshot.attributes & kAttrOwnedBits)) {
+      files_.SetAttr(path, snapshot.attributes & kAttrOwnedBits);
+    }
+  } catch (const RaisedError&) {
+    // The failure being reported wins over one met while undoing it.
+  }
+}
+
 }  // namespace timrose

@@ -26,10 +26,20 @@ class modFileAttribute {
   Date ReadFileTime(const Text& path, int32_t kind);
   // Replaces all three stamps from local Dates (creation, last write, last access); on return
   // the file's read-only, hidden, system and archive bits are cleared.
-  void WriteFileTimes(const Text& path, const Date& creation, const Date& lastWrite,
-                      const Date& lastAccess);
+  void WriteFileTimes(const Text& path, const Date& creation, const Date& lastWrite, const Date& lastAccess);
   // The size in bytes, for any size up to kMaxReadableFileSize; raises 6 above it.
   double ReadFileSize(const Text& path);
+
+  // A file's stamps (exact to the 100 ns) and attributes, so that an apply that fails after the
+  // times were written can be undone completely. Raises when the file cannot be read.
+  struct FileSnapshot {
+    FILETIME creation, lastAccess, lastWrite;
+    int attributes = 0;
+  };
+  FileSnapshot TakeSnapshot(const Text& path);
+  // Best effort: puts the stamps and the four owned attribute bits back. Raises nothing, since it
+  // only ever runs while another failure is being reported (the file may be gone by then).
+  void RestoreSnapshot(const Text& path, const FileSnapshot& snapshot);
 
   // The module state, in the order it is kept.
   struct State {

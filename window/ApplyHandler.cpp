@@ -26,48 +26,6 @@ Text OwnExecutablePath(IProcessInfo& process) {
   return path + process.AppExeName() + u".exe";
 }
 
-// The file's stamps and attributes as the click found them, exact to the 100 ns, so that a
-// failed apply can be undone completely.
-struct FileState {
-  FILETIME creation, lastAccess, lastWrite;
-  int attributes = 0;
-};
-
-FileState ReadFileState(IFileSystem& files, const Text& path) {
-  FileState state;
-  state.attributes = files.GetAttr(path);
-  OFSTRUCT ofs;
-  const HFILE handle = files.OpenFile(path, ofs, kOfRead);
-  if (handle == kHfileError) RaiseSystemError(files.GetLastError());
-  BY_HANDLE_FILE_INFORMATION info;
-  const bool queried = files.GetFileInformationByHandle(handle, info);
-  const uint32_t queryError = queried ? 0 : files.GetLastError();
-  files.CloseHandle(handle);
-  if (!queried) RaiseSystemError(queryError);
-  state.creation = info.ftCreationTime;
-  state.lastAccess = info.ftLastAccessTime;
-  state.lastWrite = info.ftLastWriteTime;
-  return state;
-}
-
-// Best effort after the times were written but the attributes could not be: the stamps and the
-// attributes go back to what the click found. The failure being reported wins over one met here
-// (the file may well be gone by now).
-void RestoreFileState(IFileSystem& files, const Text& path, const FileState& state) {
-  OFSTRUCT ofs;
-  const HFILE handle = files.OpenFile(path, ofs, kOfReadWrite);
-  if (handle != kHfileError) {
-    files.SetFileTime(handle, &state.creation, &state.lastAccess, &state.lastWrite);
-    files.CloseHandle(handle);
-  }
-  try {
-    if ((files.GetAttr(path) & kAttrOwnedBits) != (state.attributes & kAttrOwnedBits)) {
-      files.SetAttr(path, state.attributes & kAttrOwnedBits);
-    }
-  } catch (const RaisedError&) {
-  }
-}
-
 }  // namespace
 
 void frmFileAttribute::btnSet_Click() {
@@ -100,12 +58,12 @@ void frmFileAttribute::btnSet_Click() {
 
     // The time write undoes its own failures; a failed attribute write after it must not leave
     // the file with new times and no attributes while the user is told the apply failed.
-    const FileState original = ReadFileState(platform_.files, path);
+    const modFileAttribute::FileSnapshot original = store_.TakeSnapshot(path);
     store_.WriteFileTimes(path, creation, lastWrite, lastAccess);
     try {
       platform_.files.SetAttr(path, AttributeSum());
     } catch (const RaisedError&) {
-      RestoreFileState(platform_.files, path, original);
+      store_.RestoreSnapshot(path, original);
       throw;
     }
     platform_.messages.MsgBox(u"设置成功", kMbOkOnly + kMbInformation, u"提示");
