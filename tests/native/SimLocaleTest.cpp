@@ -82,7 +82,7 @@ TEST(SimLocale, RefusesNonDatesWith13AndDatesOutsideTheRangeWith6) {
       {u"2011/2/30", kErrTypeMismatch},
       {u"2011/13/1", kErrTypeMismatch},
       {u"2011/3/3 24:00", kErrTypeMismatch},
-      {u"2011/3/3 13:00 PM", kErrTypeMismatch},
+      {u"2011/3/3 13:00 AM", kErrTypeMismatch},
       {u"2011/3/3 1:60", kErrTypeMismatch},
       {u"2011/3/3 x", kErrTypeMismatch},
       {u"2011/3/3 15:04:05 6", kErrTypeMismatch},
@@ -97,6 +97,16 @@ TEST(SimLocale, RefusesNonDatesWith13AndDatesOutsideTheRangeWith6) {
     EXPECT_FALSE(zh.IsDate(c.text));
     EXPECT_EQ(RaisedNumber([&] { zh.CDate(c.text); }), c.error);
   }
+}
+
+// A 24-hour regional time may still carry a designator; its own text must read back.
+TEST(SimLocale, AcceptsAnAfternoonDesignatorBesideA24HourTime) {
+  SimLocale zh = SimLocale::ZhCN();
+  zh.profile.longTime = u"H:mm:ss tt";
+  const Date d = Date::FromParts(2011, 3, 3, 14, 27, 6);
+  EXPECT_EQ(zh.DateText(d), u"2011/3/3 14:27:06 下午");
+  EXPECT_EQ(zh.CDate(zh.DateText(d)), d);
+  EXPECT_EQ(zh.CDate(u"2011/3/3 13:00 PM"), Date::FromParts(2011, 3, 3, 13, 0, 0));
 }
 
 TEST(SimLocale, SingleTextHasSevenSignificantDigitsAndTheRegionalSeparator) {

@@ -235,7 +235,8 @@ class Reader {
       if (designator == 0) pos_ = mark;
     }
     if (m > 59 || s > 59) return false;
-    if (designator == 0 ? h > 23 : h > 12) return false;
+    // A 24-hour pattern may still carry a designator ("14:27:06 PM"): the hour then stands alone.
+    if (h > 23 || (designator == 1 && h > 12)) return false;
     if (designator == 1 && h == 12) h = 0;
     if (designator == 2 && h < 12) h += 12;
     hour = static_cast<int>(h);

@@ -210,7 +210,7 @@ uint32_t SimVolume::Locate(const Resolved& r, std::shared_ptr<SimEntry>* found) 
   return r.ancestors.empty() ? kErrorPathNotFound : kErrorFileNotFound;
 }
 
-void SimVolume::AddNode(const Resolved& r, bool directory) {
+bool SimVolume::AddNode(const Resolved& r, bool directory) {
   if (r.error != 0) throw std::invalid_argument("SimVolume: invalid name " + ToUtf8(r.fullPath));
   for (const Text& ancestor : r.ancestors) {
     const Text key = UpperText(ancestor);
@@ -224,18 +224,20 @@ void SimVolume::AddNode(const Resolved& r, bool directory) {
     }
   }
   auto& node = nodes_[r.key];
-  if (node.entry && HasOpenHandle(node.entry.get())) return;
+  if (node.entry && HasOpenHandle(node.entry.get())) return false;
   node.fullPath = r.fullPath;
   // A new object even when the name existed: a handle still open on the old entry keeps it, as
   // after a delete and re-create.
   node.entry = std::make_shared<SimEntry>();
   node.entry->directory = directory;
   node.entry->creation = node.entry->lastAccess = node.entry->lastWrite = now;
+  return true;
 }
 
 SimEntry& SimVolume::AddFile(const Text& path, uint64_t size, uint32_t attributes) {
   const Resolved r = Resolve(path, false);
-  AddNode(r, false);
+  // A file another program holds open cannot be replaced; it stays as it is.
+  if (!AddNode(r, false)) return *nodes_[r.key].entry;
   SimEntry& e = *nodes_[r.key].entry;
   e.size = size;
   e.attributes = attributes & ~uint32_t{kAttrDirectory};
@@ -244,7 +246,7 @@ SimEntry& SimVolume::AddFile(const Text& path, uint64_t size, uint32_t attribute
 
 SimEntry& SimVolume::AddFolder(const Text& path, uint32_t attributes) {
   const Resolved r = Resolve(path, false);
-  AddNode(r, true);
+  if (!AddNode(r, true)) return *nodes_[r.key].entry;
   SimEntry& e = *nodes_[r.key].entry;
   e.attributes = attributes | kAttrDirectory;
   return e;

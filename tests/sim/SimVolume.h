@@ -163,7 +163,8 @@ class SimVolume : public IFileSystem {
   std::shared_ptr<SimEntry> LocateForService(const Text& path);
   // Logs the call, runs the hook and reports a forced failure's code (0 when none).
   uint32_t Enter(Op op, const Text& path);
-  void AddNode(const Resolved& r, bool directory);
+  // False when the name is held open and so cannot be replaced.
+  bool AddNode(const Resolved& r, bool directory);
   bool HasOpenHandle(const SimEntry* entry) const;
 
   SimTime& time_;
