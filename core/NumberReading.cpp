@@ -1,7 +1,8 @@
 #include "core/NumberReading.h"
 
-#include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "core/Error.h"
@@ -63,9 +64,11 @@ double Val(TextView text) {
   if (magnitude < -400) return negative ? -0.0 : 0.0;
   if (magnitude > 400) RaiseError(kErrOverflow);
   const std::string number = digits + "e" + std::to_string(scale);
-  double value = 0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
+  // strtod rather than from_chars: the C runtime already carries it, and the program never
+  // changes the C locale, so "." is its decimal point.
+  errno = 0;
+  double value = std::strtod(number.c_str(), nullptr);
+  if (errno == ERANGE) {
     if (magnitude <= 0) return negative ? -0.0 : 0.0;
     RaiseError(kErrOverflow);
   }
