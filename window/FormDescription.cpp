@@ -3,15 +3,15 @@
 namespace timrose {
 
 std::string ControlName(ControlId id) {
-  const ControlSpec& spec = Spec(id);
-  std::string name(spec.name);
-  if (spec.index >= 0) name += "(" + std::to_string(spec.index) + ")";
+  const ControlDesc& desc = Describe(id);
+  std::string name(desc.name);
+  if (desc.index >= 0) name += "(" + std::to_string(desc.index) + ")";
   return name;
 }
 
 std::optional<ControlId> ControlByName(std::string_view name) {
-  for (const ControlSpec& spec : kControls) {
-    if (ControlName(spec.id) == name) return spec.id;
+  for (const ControlDesc& desc : kControls) {
+    if (ControlName(desc.id) == name) return desc.id;
   }
   return std::nullopt;
 }

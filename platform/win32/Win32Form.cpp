@@ -24,12 +24,12 @@ struct ControlClass {
   DWORD exStyle;
 };
 
-bool Has(const ControlSpec& spec, ControlFlag flag) {
-  return (spec.flags & flag) != 0;
+bool Has(const ControlDesc& desc, ControlFlag flag) {
+  return (desc.flags & flag) != 0;
 }
 
-bool TakesClicks(const ControlSpec& spec) {
-  return spec.kind == ControlKind::Label && (Has(spec, kFlagHandPointer) || Has(spec, kFlagToolTip));
+bool TakesClicks(const ControlDesc& desc) {
+  return desc.kind == ControlKind::Label && (Has(desc, kFlagHandPointer) || Has(desc, kFlagToolTip));
 }
 
 bool IsCheckKind(ControlKind kind) {
@@ -37,27 +37,27 @@ bool IsCheckKind(ControlKind kind) {
 }
 
 // Every control clips its siblings, so a label lying over another one stays drawn on top.
-ControlClass ClassFor(const ControlSpec& spec) {
+ControlClass ClassFor(const ControlDesc& desc) {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  if (Has(spec, kFlagDisabled)) style |= WS_DISABLED;
+  if (Has(desc, kFlagDisabled)) style |= WS_DISABLED;
   // Each focusable control is its own group, so the arrow keys never wander between controls.
   const DWORD focusable = WS_TABSTOP | WS_GROUP;
-  switch (spec.kind) {
+  switch (desc.kind) {
     case ControlKind::Label:
       style |= SS_NOPREFIX;
-      style |= Has(spec, kFlagRightAligned) ? SS_RIGHT : Has(spec, kFlagCentred) ? SS_CENTER : SS_LEFT;
+      style |= Has(desc, kFlagRightAligned) ? SS_RIGHT : Has(desc, kFlagCentred) ? SS_CENTER : SS_LEFT;
       // A static without SS_NOTIFY is transparent to the mouse: no clicks, no tooltip.
-      if (TakesClicks(spec)) style |= SS_NOTIFY;
+      if (TakesClicks(desc)) style |= SS_NOTIFY;
       return {WC_STATICW, style, 0};
     case ControlKind::TextBox:
       style |= focusable;
-      if (Has(spec, kFlagMultiLine)) {
+      if (Has(desc, kFlagMultiLine)) {
         style |= ES_MULTILINE | ES_AUTOVSCROLL;
       } else {
         style |= ES_AUTOHSCROLL;
       }
-      if (Has(spec, kFlagVScroll)) style |= WS_VSCROLL;
-      if (Has(spec, kFlagLocked)) style |= ES_READONLY;
+      if (Has(desc, kFlagVScroll)) style |= WS_VSCROLL;
+      if (Has(desc, kFlagLocked)) style |= ES_READONLY;
       return {WC_EDITW, style, WS_EX_CLIENTEDGE};
     case ControlKind::PushButton:
       return {WC_BUTTONW, style | focusable | BS_PUSHBUTTON, 0};
@@ -95,8 +95,8 @@ bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 Win32Form::Win32Form(HINSTANCE instance) : instance_(instance) {
-  for (const ControlSpec& spec : kControls) {
-    pointers_[static_cast<size_t>(spec.id)] = Has(spec, kFlagHandPointer) ? kPointerCustom : kPointerDefault;
+  for (const ControlDesc& desc : kControls) {
+    pointers_[static_cast<size_t>(desc.id)] = Has(desc, kFlagHandPointer) ? kPointerCustom : kPointerDefault;
   }
 }
 
@@ -127,9 +127,9 @@ bool Win32Form::Create(int showCommand) {
   CreateToolTip();
   ApplyDpi(WindowDpi(window_));
 
-  for (const ControlSpec& spec : kControls) {
-    if (!Has(spec, kFlagDropTarget)) continue;
-    const ControlId id = spec.id;
+  for (const ControlDesc& desc : kControls) {
+    if (!Has(desc, kFlagDropTarget)) continue;
+    const ControlId id = desc.id;
     dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this, id](DropEvent& drop) {
       POINT point = drop.screenPoint;
       ScreenToClient(Control(id), &point);
@@ -152,29 +152,29 @@ bool Win32Form::Create(int showCommand) {
 void Win32Form::CreateControls() {
   // Creation order is the Tab order: the dialog manager walks siblings in z-order, and each new
   // child goes to the bottom.
-  std::vector<const ControlSpec*> order;
-  for (const ControlSpec& spec : kControls) order.push_back(&spec);
+  std::vector<const ControlDesc*> order;
+  for (const ControlDesc& desc : kControls) order.push_back(&desc);
   std::stable_sort(order.begin(), order.end(),
-                   [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+                   [](const ControlDesc* a, const ControlDesc* b) { return a->tabIndex < b->tabIndex; });
 
-  for (const ControlSpec* spec : order) {
-    const ControlClass cls = ClassFor(*spec);
-    const Text caption(spec->caption);
+  for (const ControlDesc* desc : order) {
+    const ControlClass cls = ClassFor(*desc);
+    const Text caption(desc->caption);
     HWND control = CreateWindowExW(cls.exStyle, cls.className, Wide(caption), cls.style, 0, 0, 0, 0, window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(spec->id))),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc->id))),
                                    instance_, nullptr);
-    controls_[static_cast<size_t>(spec->id)] = control;
+    controls_[static_cast<size_t>(desc->id)] = control;
     if (!control) continue;
-    if (Has(*spec, kFlagStartFocus)) lastFocus_ = control;
-    if (spec->id == ControlId::txtPath) {
+    if (Has(*desc, kFlagStartFocus)) lastFocus_ = control;
+    if (desc->id == ControlId::txtPath) {
       SetWindowSubclass(control, &Win32Form::PathBoxProc, kPathSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
   }
   // Labels that take clicks lie above every other control (lblAbout over the left end of
   // lblInfo(4)); labels are never tab stops, so this leaves the Tab order alone.
-  for (const ControlSpec& spec : kControls) {
-    if (TakesClicks(spec) && Control(spec.id)) {
-      SetWindowPos(Control(spec.id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (const ControlDesc& desc : kControls) {
+    if (TakesClicks(desc) && Control(desc.id)) {
+      SetWindowPos(Control(desc.id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
 }
@@ -214,11 +214,11 @@ void Win32Form::ApplyDpi(int dpi) {
 }
 
 void Win32Form::LayoutControls() {
-  for (const ControlSpec& spec : kControls) {
-    HWND control = Control(spec.id);
+  for (const ControlDesc& desc : kControls) {
+    HWND control = Control(desc.id);
     if (!control) continue;
-    SetWindowPos(control, nullptr, TwipsToPixels(spec.left, dpi_), TwipsToPixels(spec.top, dpi_),
-                 TwipsToPixels(spec.width, dpi_), TwipsToPixels(spec.height, dpi_),
+    SetWindowPos(control, nullptr, TwipsToPixels(desc.left, dpi_), TwipsToPixels(desc.top, dpi_),
+                 TwipsToPixels(desc.width, dpi_), TwipsToPixels(desc.height, dpi_),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -293,9 +293,9 @@ LRESULT Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
   // BM_CLICK from another program reaches even a disabled button; a disabled control takes no
   // click (btnSet must never run while no file is read).
   if (!IsWindowEnabled(reinterpret_cast<HWND>(lParam))) return 0;
-  const ControlSpec& spec = Spec(*id);
+  const ControlDesc& desc = Describe(*id);
   const UINT code = HIWORD(wParam);
-  switch (spec.kind) {
+  switch (desc.kind) {
     case ControlKind::TextBox:
       // A change by EM_REPLACESEL or an undo; WM_SETTEXT is caught in the box itself, and a
       // multi-line box may or may not notify for it.
@@ -318,13 +318,13 @@ LRESULT Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT Win32Form::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
   const std::optional<ControlId> id = IdOf(reinterpret_cast<HWND>(lParam));
-  if (id && Spec(*id).kind == ControlKind::TextBox) {
+  if (id && Describe(*id).kind == ControlKind::TextBox) {
     // A read-only edit asks as a static; the locked path box still looks like a text box.
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
   }
-  if (id && Has(Spec(*id), kFlagRedText)) {
+  if (id && Has(Describe(*id), kFlagRedText)) {
     SetTextColor(dc, RGB(255, 0, 0));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -490,12 +490,12 @@ void Win32Form::SetText(ControlId control, const Text& text) {
 }
 
 int Win32Form::GetValue(ControlId control) {
-  if (!IsCheckKind(Spec(control).kind) || !Control(control)) return 0;
+  if (!IsCheckKind(Describe(control).kind) || !Control(control)) return 0;
   return SendMessageW(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
 void Win32Form::SetValue(ControlId control, int value) {
-  if (!IsCheckKind(Spec(control).kind) || !Control(control)) return;
+  if (!IsCheckKind(Describe(control).kind) || !Control(control)) return;
   const int before = GetValue(control);
   const int after = value ? 1 : 0;
   SendMessageW(Control(control), BM_SETCHECK, after ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -527,7 +527,7 @@ void Win32Form::SetFocus(ControlId control) {
 
 void Win32Form::SetSelStart(ControlId control, int position) {
   HWND window = Control(control);
-  if (!window || Spec(control).kind != ControlKind::TextBox) return;
+  if (!window || Describe(control).kind != ControlKind::TextBox) return;
   if (position < 0) position = 0;
   SendMessageW(window, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
   SendMessageW(window, EM_SCROLLCARET, 0, 0);
@@ -538,7 +538,7 @@ Text Win32Form::GetToolTip(ControlId control) {
 }
 
 void Win32Form::SetToolTip(ControlId control, const Text& text) {
-  if (!Has(Spec(control), kFlagToolTip)) return;
+  if (!Has(Describe(control), kFlagToolTip)) return;
   Text& current = toolTips_[static_cast<size_t>(control)];
   const bool had = !current.empty();
   current = text;

@@ -63,8 +63,8 @@ std::string Raise(Event event, ControlId control) {
 }
 
 TEST(RoutingTest, EveryEventReachesItsOneHandlerAndNoOther) {
-  for (const ControlSpec& spec : kControls) {
-    const ControlId c = spec.id;
+  for (const ControlDesc& desc : kControls) {
+    const ControlId c = desc.id;
     SCOPED_TRACE(ControlName(c));
     EXPECT_EQ(Raise(Event::Change, c), c == ControlId::txtPath ? "txtPath_Change" : "");
     EXPECT_EQ(Raise(Event::Drop, c), c == ControlId::txtPath ? "txtPath_OLEDragDrop" : "");

@@ -10,27 +10,27 @@ std::string Name(ControlId control) {
 }
 
 bool IsCheck(ControlId control) {
-  const ControlKind kind = Spec(control).kind;
+  const ControlKind kind = Describe(control).kind;
   return kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton;
 }
 
 bool IsLabel(ControlId control) {
-  return Spec(control).kind == ControlKind::Label;
+  return Describe(control).kind == ControlKind::Label;
 }
 
 bool IsTextBox(ControlId control) {
-  return Spec(control).kind == ControlKind::TextBox;
+  return Describe(control).kind == ControlKind::TextBox;
 }
 
 }  // namespace
 
 MemoryForm::MemoryForm() {
-  for (const ControlSpec& spec : kControls) {
-    ControlState& state = At(spec.id);
-    state.text = Text(spec.caption);
-    state.enabled = (spec.flags & kFlagDisabled) == 0;
-    state.mousePointer = (spec.flags & kFlagHandPointer) != 0 ? kPointerCustom : kPointerDefault;
-    if ((spec.flags & kFlagStartFocus) != 0) focus_ = spec.id;
+  for (const ControlDesc& desc : kControls) {
+    ControlState& state = At(desc.id);
+    state.text = Text(desc.caption);
+    state.enabled = (desc.flags & kFlagDisabled) == 0;
+    state.mousePointer = (desc.flags & kFlagHandPointer) != 0 ? kPointerCustom : kPointerDefault;
+    if ((desc.flags & kFlagStartFocus) != 0) focus_ = desc.id;
   }
 }
 
@@ -52,7 +52,7 @@ void MemoryForm::SetEvents(IFormEvents* events) {
 
 void MemoryForm::Click(ControlId control) {
   if (!At(control).enabled) return;
-  const ControlKind kind = Spec(control).kind;
+  const ControlKind kind = Describe(control).kind;
   if (kind == ControlKind::PushButton || IsCheck(control)) SetFocus(control);
   log.push_back("click " + Name(control));
   if (IsCheck(control)) {
@@ -73,15 +73,15 @@ void MemoryForm::Drop(IDropData& data) {
 
 void MemoryForm::Type(ControlId control, const Text& text) {
   if (!IsTextBox(control)) throw std::logic_error("typing into " + Name(control));
-  if (!At(control).enabled || (Spec(control).flags & kFlagLocked) != 0) return;
+  if (!At(control).enabled || (Describe(control).flags & kFlagLocked) != 0) return;
   SetText(control, text);
 }
 
 std::string MemoryForm::Snapshot() const {
   std::string out;
-  for (const ControlSpec& spec : kControls) {
-    const ControlState& state = At(spec.id);
-    out += Name(spec.id) + " text=" + ToUtf8(state.text) + " value=" + std::to_string(state.value) +
+  for (const ControlDesc& desc : kControls) {
+    const ControlState& state = At(desc.id);
+    out += Name(desc.id) + " text=" + ToUtf8(state.text) + " value=" + std::to_string(state.value) +
            (state.enabled ? " enabled" : " disabled") + " tip=" + ToUtf8(state.toolTip) +
            " pointer=" + std::to_string(state.mousePointer) + " sel=" + std::to_string(state.selStart) + "\n";
   }
@@ -101,7 +101,7 @@ Text MemoryForm::GetText(ControlId control) {
 }
 
 void MemoryForm::SetText(ControlId control, const Text& text) {
-  if (IsCheck(control) || Spec(control).kind == ControlKind::PushButton) {
+  if (IsCheck(control) || Describe(control).kind == ControlKind::PushButton) {
     throw std::logic_error("the program never sets the caption of " + Name(control));
   }
   ControlState& state = At(control);

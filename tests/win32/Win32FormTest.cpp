@@ -48,7 +48,7 @@ class Recorder : public IFormEvents {
   }
   void OnClick(ControlId control) override {
     std::string entry = "click " + ControlName(control);
-    const ControlKind kind = Spec(control).kind;
+    const ControlKind kind = Describe(control).kind;
     if (kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton) {
       entry += "=" + std::to_string(form_.GetValue(control));
     }
@@ -117,24 +117,24 @@ TEST_F(Win32FormTest, WindowAndEveryControlFollowTheDescription) {
   const LONG style = GetWindowLongW(form.Handle(), GWL_STYLE);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0) << "the window must not be resizable";
 
-  for (const ControlSpec& spec : kControls) {
-    SCOPED_TRACE(ControlName(spec.id));
-    HWND control = Ctl(spec.id);
+  for (const ControlDesc& desc : kControls) {
+    SCOPED_TRACE(ControlName(desc.id));
+    HWND control = Ctl(desc.id);
     ASSERT_NE(control, nullptr);
-    EXPECT_EQ(GetDlgItem(form.Handle(), DialogId(spec.id)), control);
+    EXPECT_EQ(GetDlgItem(form.Handle(), DialogId(desc.id)), control);
     const RECT r = ClientRectOf(control);
-    EXPECT_EQ(r.left, TwipsToPixels(spec.left, dpi));
-    EXPECT_EQ(r.top, TwipsToPixels(spec.top, dpi));
-    EXPECT_EQ(r.right - r.left, TwipsToPixels(spec.width, dpi));
-    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(spec.height, dpi));
-    EXPECT_EQ(form.GetText(spec.id), Text(spec.caption));
-    EXPECT_EQ(form.GetEnabled(spec.id), (spec.flags & kFlagDisabled) == 0);
+    EXPECT_EQ(r.left, TwipsToPixels(desc.left, dpi));
+    EXPECT_EQ(r.top, TwipsToPixels(desc.top, dpi));
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(desc.width, dpi));
+    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(desc.height, dpi));
+    EXPECT_EQ(form.GetText(desc.id), Text(desc.caption));
+    EXPECT_EQ(form.GetEnabled(desc.id), (desc.flags & kFlagDisabled) == 0);
     const LONG s = GetWindowLongW(control, GWL_STYLE);
-    EXPECT_EQ((s & WS_TABSTOP) != 0, spec.kind != ControlKind::Label) << "labels are never tab stops";
-    if (spec.kind == ControlKind::Label) {
+    EXPECT_EQ((s & WS_TABSTOP) != 0, desc.kind != ControlKind::Label) << "labels are never tab stops";
+    if (desc.kind == ControlKind::Label) {
       const LONG align = s & SS_TYPEMASK;
-      EXPECT_EQ(align == SS_RIGHT, (spec.flags & kFlagRightAligned) != 0);
-      EXPECT_EQ(align == SS_CENTER, (spec.flags & kFlagCentred) != 0);
+      EXPECT_EQ(align == SS_RIGHT, (desc.flags & kFlagRightAligned) != 0);
+      EXPECT_EQ(align == SS_CENTER, (desc.flags & kFlagCentred) != 0);
     }
   }
   const LONG path = GetWindowLongW(Ctl(ControlId::txtPath), GWL_STYLE);
