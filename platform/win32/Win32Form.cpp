@@ -180,9 +180,12 @@ void Win32Form::CreateControls() {
 }
 
 void Win32Form::CreateToolTip() {
-  toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                             instance_, nullptr);
+  // Not owned by the window: Wine moves a window with owned popups to the top of the normal band
+  // instead of into the topmost band, which would break the keep-on-top button. The tooltip is
+  // topmost itself and shows only while the pointer is over its label, so it needs no owner.
+  toolTip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
 }
 
 void Win32Form::ApplyDpi(int dpi) {
@@ -409,7 +412,9 @@ LRESULT Win32Form::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
   window_ = nullptr;
   controls_.fill(nullptr);
   lastFocus_ = nullptr;
-  toolTip_ = nullptr;  // owned by the window, destroyed with it
+  // The tooltip has no owner, so it does not go with the window by itself.
+  if (toolTip_) DestroyWindow(toolTip_);
+  toolTip_ = nullptr;
   return DefWindowProcW(window, WM_NCDESTROY, wParam, lParam);
 }
 

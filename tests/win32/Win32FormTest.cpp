@@ -343,6 +343,17 @@ TEST_F(Win32FormTest, OnlyTheSizeLabelCarriesATooltip) {
   EXPECT_EQ(form.GetToolTip(ControlId::lblSize), u"");
 }
 
+// The tooltip window must not keep the window out of the topmost band: Wine reorders a window
+// with owned popups without making it topmost.
+TEST_F(Win32FormTest, WindowWithATooltipEntersAndLeavesTheTopmostBand) {
+  ASSERT_TRUE(form.Create(SW_SHOWNOACTIVATE));
+  form.SetToolTip(ControlId::lblSize, u"12.0K");
+  for (const bool topmost : {true, false}) {
+    SetWindowPos(form.Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ((GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, topmost);
+  }
+}
+
 TEST(Win32CommonDialog, FilterBecomesADoubleNulList) {
   const std::vector<wchar_t> list = FilterList(u"所有文件(*.*)|*.*");
   const std::wstring expected(L"所有文件(*.*)\0*.*\0\0", 15);
