@@ -1,0 +1,345 @@
+#include "tests/gui/DragSource.h"
+
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace timrose::gui {
+namespace {
+
+constexpr int kPollMs = 5;
+constexpr int kSteps = 6;
+
+using Clock = std::chrono::steady_clock;
+
+bool WaitFor(const std::atomic<bool>& stop, Clock::time_point end, const auto& condition) {
+  while (!condition()) {
+    if (stop || Clock::now() > end) return condition();
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+// The medium's bytes are built once; every GetData hands out a fresh copy, since the receiver
+// frees what it gets.
+std::vector<char> MediumBytes(const DragData& data) {
+  std::vector<char> bytes;
+  if (data.kind == DragData::Kind::kText) {
+    const std::wstring text = data.text + L'\0';
+    bytes.resize(text.size() * sizeof(wchar_t));
+    std::memcpy(bytes.data(), text.data(), bytes.size());
+    return bytes;
+  }
+  std::wstring list;
+  for (const std::wstring& path : data.files) list += path + L'\0';
+  list += L'\0';
+  DROPFILES header{};
+  header.pFiles = sizeof header;
+  header.fWide = TRUE;
+  bytes.resize(sizeof header + list.size() * sizeof(wchar_t));
+  std::memcpy(bytes.data(), &header, sizeof header);
+  std::memcpy(bytes.data() + sizeof header, list.data(), list.size() * sizeof(wchar_t));
+  return bytes;
+}
+
+class DataObject final : public IDataObject {
+ public:
+  explicit DataObject(const DragData& data)
+      : format_{static_cast<CLIPFORMAT>(data.kind == DragData::Kind::kText ? CF_UNICODETEXT : CF_HDROP),
+                nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
+        bytes_(MediumBytes(data)) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
+      *object = static_cast<IDataObject*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const long left = --references_;
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+    if (!format || !medium) return E_INVALIDARG;
+    if (!Offers(*format)) return DV_E_FORMATETC;
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
+    if (!copy) return E_OUTOFMEMORY;
+    std::memcpy(GlobalLock(copy), bytes_.data(), bytes_.size());
+    GlobalUnlock(copy);
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = copy;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    return format && Offers(*format) ? S_OK : DV_E_FORMATETC;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    if (out) out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (direction != DATADIR_GET) return E_NOTIMPL;
+    return SHCreateStdEnumFmtEtc(1, &format_, out);
+  }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+ private:
+  ~DataObject() = default;
+  bool Offers(const FORMATETC& format) const {
+    return format.cfFormat == format_.cfFormat && (format.tymed & TYMED_HGLOBAL) &&
+           format.dwAspect == DVASPECT_CONTENT;
+  }
+
+  std::atomic<long> references_{1};
+  FORMATETC format_;
+  std::vector<char> bytes_;
+};
+
+// Drops when the left button goes up, cancels on Esc or when the watchdog asks. It also tells
+// the mouse thread what the drag loop has seen: the effect of the window under the mouse, and
+// how many times the loop has looked at the state.
+class DropSource final : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
+      *object = static_cast<IDropSource*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const long left = --references_;
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
+    ++looks;
+    if (escape || cancel) {
+      decided = true;
+      return DRAGDROP_S_CANCEL;
+    }
+    if (!(keys & MK_LBUTTON)) {
+      released = effect != DROPEFFECT_NONE;
+      decided = true;
+      return DRAGDROP_S_DROP;
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD shown) override {
+    effect = shown & ~static_cast<DWORD>(DROPEFFECT_SCROLL);
+    if (effect != DROPEFFECT_NONE) accepted = true;
+    return DRAGDROP_S_USEDEFAULTCURSORS;
+  }
+
+  std::atomic<long> looks{0};
+  std::atomic<DWORD> effect{DROPEFFECT_NONE};
+  std::atomic<bool> accepted{false}, released{false}, decided{false}, cancel{false};
+
+ private:
+  std::atomic<long> references_{1};
+};
+
+// Every event carries its own absolute position: a button event without one happens wherever the
+// system's cursor is at that moment, and the display may still be catching up with an earlier
+// move.
+void SendMouse(DWORD flags, POINT at) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  // Rounded up so that the system's scaling back to pixels lands on the pixel itself.
+  const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((at.x * 65536L + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((at.y * 65536L + height - 1) / height);
+  SendInput(1, &input, sizeof input);
+}
+
+void MoveMouse(POINT to) {
+  SendMouse(0, to);
+}
+
+bool LeftButtonDown() {
+  return GetAsyncKeyState(VK_LBUTTON) & 0x8000;
+}
+
+LRESULT CALLBACK GripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// A small topmost window of the dragging thread, centred on the start point.
+HWND MakeGrip(POINT at) {
+  static const ATOM kind = [] {
+    WNDCLASSW grip{};
+    grip.lpfnWndProc = GripProc;
+    grip.hInstance = GetModuleHandleW(nullptr);
+    grip.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    grip.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    grip.lpszClassName = L"TimroseTestDragGrip";
+    return RegisterClassW(&grip);
+  }();
+  HWND grip =
+      CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, MAKEINTATOM(kind), L"", WS_POPUP | WS_VISIBLE,
+                      at.x - 16, at.y - 16, 32, 32, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(grip);
+  return grip;
+}
+
+// Handles this thread's messages until the press on the grip has been taken from the queue,
+// which is when the thread's key state shows the button down.
+bool PumpUntilPressed(HWND grip) {
+  const auto end = Clock::now() + std::chrono::milliseconds(3000);
+  while (Clock::now() < end) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      const bool press = message.message == WM_LBUTTONDOWN && message.hwnd == grip;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+      if (press) return true;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+  }
+  return false;
+}
+
+// The mouse side of a drag, on its own thread while the dragging thread sits in DoDragDrop:
+// moves onto the target in steps, each one seen by the drag loop, and releases the button once
+// the target has accepted. Anything that does not happen in time ends the drag from outside.
+void Steer(DropSource& source, DWORD dragThread, POINT from, POINT to, int watchdogMs, DragResult& result,
+           const std::atomic<bool>& returned) {
+  const auto end = Clock::now() + std::chrono::milliseconds(watchdogMs);
+  auto seen = [&](long before) { return source.looks >= before + 2; };
+  for (int step = 1; step <= kSteps && !source.decided; ++step) {
+    const long before = source.looks;
+    MoveMouse({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
+    WaitFor(returned, end, [&] { return seen(before) || source.decided; });
+  }
+  const char* early = "the drag ended before the mouse reached the target";
+  if (source.decided) {
+    result.problem = early;
+  } else if (!WaitFor(returned, end, [&] { return source.effect != DROPEFFECT_NONE || source.decided; })) {
+    result.problem = "the target never accepted the drag";
+    result.watchdog = true;
+    source.cancel = true;
+  } else if (source.decided) {
+    result.problem = early;
+  }
+  SendMouse(MOUSEEVENTF_LEFTUP, to);
+  const auto released = Clock::now() + std::chrono::milliseconds(watchdogMs);
+  if (!WaitFor(returned, released, [&] { return source.decided.load(); }) && !returned) {
+    // Esc first, as a user would; the drop source also cancels at its next look.
+    if (result.problem.empty()) result.problem = "the button-up did not end the drag";
+    result.watchdog = true;
+    source.cancel = true;
+    PostThreadMessageW(dragThread, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostThreadMessageW(dragThread, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  }
+}
+
+}  // namespace
+
+DragData DragData::Files(std::vector<std::wstring> paths) {
+  DragData data;
+  data.kind = Kind::kFiles;
+  data.files = std::move(paths);
+  return data;
+}
+
+DragData DragData::Text(std::wstring text) {
+  DragData data;
+  data.kind = Kind::kText;
+  data.text = std::move(text);
+  return data;
+}
+
+POINT Centre(const RECT& rect) {
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+POINT PointOutside(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const POINT candidates[] = {{rect.right + 40, rect.top + 30},
+                              {rect.left - 40, rect.top + 30},
+                              {rect.left + 30, rect.bottom + 40},
+                              {rect.left + 30, rect.top - 40}};
+  for (const POINT& point : candidates) {
+    if (point.x < 5 || point.y < 5 || point.x >= width - 5 || point.y >= height - 5) continue;
+    if (GetAncestor(WindowFromPoint(point), GA_ROOT) == window) continue;
+    return point;
+  }
+  return {5, 5};
+}
+
+DragResult DragAndDrop(const DragData& data, POINT from, POINT to, int watchdogMs) {
+  DragResult result;
+  const HRESULT ole = OleInitialize(nullptr);
+  if (FAILED(ole)) {
+    result.result = ole;
+    result.problem = "OLE did not start on the dragging thread";
+    return result;
+  }
+  {
+    IDataObject* object = new DataObject(data);
+    auto* source = new DropSource;
+
+    // The button goes down on a window of this thread outside the program, where a user would
+    // pick the files up: the press makes this thread the one that owns the mouse, so the drag
+    // loop's capture gets every move and the button-up, and its key state shows the button.
+    HWND grip = MakeGrip(from);
+    MoveMouse(from);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, from);
+    if (PumpUntilPressed(grip)) {
+      std::atomic<bool> returned{false};
+      const DWORD dragThread = GetCurrentThreadId();
+      std::thread mouse([&] { Steer(*source, dragThread, from, to, watchdogMs, result, returned); });
+      DWORD effect = DROPEFFECT_NONE;
+      result.result = DoDragDrop(object, source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+      returned = true;
+      mouse.join();
+      result.effect = effect;
+      result.accepted = source->accepted;
+      result.released = source->released;
+    } else {
+      result.problem = "the button did not go down on the drag's start window";
+      result.watchdog = true;
+    }
+    // Never leave the button held for whatever runs next.
+    if (LeftButtonDown()) {
+      POINT at = to;
+      GetCursorPos(&at);
+      SendMouse(MOUSEEVENTF_LEFTUP, at);
+    }
+    DestroyWindow(grip);
+    source->Release();
+    object->Release();
+  }
+  OleUninitialize();
+  return result;
+}
+
+}  // namespace timrose::gui

@@ -1,0 +1,335 @@
+// Naming a file in the real program: the file-open dialog behind "选择文件", and real OLE drags
+// from this process onto the path box.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/gui/DragSource.h"
+#include "tests/gui/Driver.h"
+
+namespace timrose::gui {
+namespace {
+
+const char kRefusal[] = "请勿拖拽其他内容,如我的电脑,网上邻居,回收站,文本,网站,图像等.";
+const wchar_t kDialogTitle[] = L"选择文件";
+const char kNoFile[] = "大小:当前没有选择文件";
+// The file-open dialog's filter list.
+constexpr int kFilterComboId = 0x470;
+
+// Two time stamps of a file in UTC, and the parts of them that the window must show in local
+// time (year and ":mm:ss", which stay the same whatever the short date and hour formats are).
+struct Stamps {
+  SYSTEMTIME write, access;
+};
+
+const Stamps kFirst{{2011, 3, 4, 3, 7, 4, 5, 0}, {2012, 4, 4, 5, 6, 7, 8, 0}};
+const Stamps kSecond{{2013, 6, 5, 7, 11, 2, 3, 0}, {2014, 8, 6, 9, 12, 3, 4, 0}};
+
+FILETIME ToFileTime(const SYSTEMTIME& time) {
+  FILETIME file{};
+  SystemTimeToFileTime(&time, &file);
+  return file;
+}
+
+// The window shifts by the zone's Bias alone, so that is what the expectation uses too.
+std::pair<std::string, std::string> LocalParts(const SYSTEMTIME& utc) {
+  TIME_ZONE_INFORMATION zone{};
+  GetTimeZoneInformation(&zone);
+  ULARGE_INTEGER value;
+  const FILETIME file = ToFileTime(utc);
+  value.LowPart = file.dwLowDateTime;
+  value.HighPart = file.dwHighDateTime;
+  value.QuadPart -= static_cast<long long>(zone.Bias) * 60 * 10000000LL;
+  const FILETIME shifted{value.LowPart, value.HighPart};
+  SYSTEMTIME local{};
+  FileTimeToSystemTime(&shifted, &local);
+  char clock[16];
+  std::snprintf(clock, sizeof clock, ":%02u:%02u", local.wMinute, local.wSecond);
+  return {std::to_string(local.wYear), clock};
+}
+
+// Gives an existing file a size and the two stamps, as another program changing it would.
+void Rewrite(const std::wstring& path, long long size, const Stamps& stamps) {
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE) << Utf8(path);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  SetFilePointerEx(handle, end, nullptr, FILE_BEGIN);
+  SetEndOfFile(handle);
+  const FILETIME write = ToFileTime(stamps.write), access = ToFileTime(stamps.access);
+  EXPECT_TRUE(SetFileTime(handle, nullptr, &access, &write));
+  CloseHandle(handle);
+}
+
+std::wstring MakeFile(TempFolder& folder, std::wstring_view name, long long size, const Stamps& stamps) {
+  const std::wstring path = folder.MakeFile(name, size);
+  Rewrite(path, size, stamps);
+  return path;
+}
+
+std::string SizeCaption(long long size) {
+  return "大小: " + std::to_string(size) + " 字节";
+}
+
+// The window shows `path` as inspected just now: its times, its size, btnSet on, the focus in
+// the path box (unless a box of the program holds it).
+void ExpectShows(const App& app, const std::wstring& path, long long size, const Stamps& stamps,
+                 bool focus = true) {
+  EXPECT_EQ(Utf8(app.Text("txtPath")), Utf8(path));
+  EXPECT_TRUE(app.Enabled("btnSet"));
+  for (const char* box : {"txtTime(0)", "txtTime(1)", "txtTime(2)"}) EXPECT_NE(app.Text(box), L"") << box;
+  const std::string written = Utf8(app.Text("txtTime(1)")), accessed = Utf8(app.Text("txtTime(2)"));
+  for (const auto& [shown, stamp] : {std::pair{written, stamps.write}, std::pair{accessed, stamps.access}}) {
+    const auto [year, clock] = LocalParts(stamp);
+    EXPECT_NE(shown.find(year), std::string::npos) << shown << " lacks " << year;
+    EXPECT_NE(shown.find(clock), std::string::npos) << shown << " lacks " << clock;
+  }
+  EXPECT_EQ(Utf8(app.Text("lblSize")), SizeCaption(size));
+  EXPECT_NE(app.ToolTip("lblSize"), L"");
+  if (focus) {
+    EXPECT_TRUE(app.WaitFocus("txtPath")) << app.Focus();
+  }
+}
+
+void ExpectEmpty(const App& app) {
+  EXPECT_EQ(app.Text("txtPath"), L"");
+  EXPECT_FALSE(app.Enabled("btnSet"));
+  for (const char* box : {"txtTime(0)", "txtTime(1)", "txtTime(2)"}) EXPECT_EQ(app.Text(box), L"") << box;
+  EXPECT_EQ(Utf8(app.Text("lblSize")), kNoFile);
+}
+
+std::wstring DialogText(HWND dialog, int id) {
+  wchar_t text[1024] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(GetDlgItem(dialog, id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 3000, &copied);
+  return text;
+}
+
+// Clicks "选择文件" and waits for the dialog; returns what its name box starts with.
+HWND OpenDialog(App& app, std::wstring* startName = nullptr) {
+  app.Click("btnGet");
+  HWND dialog = app.WaitFileDialog(kDialogTitle);
+  EXPECT_NE(dialog, nullptr) << "no dialog titled 选择文件";
+  if (dialog && startName) *startName = DialogText(dialog, 0x47C);
+  return dialog;
+}
+
+// The dialog starts with the name it was given: shown whole, or split into its folder (where
+// the dialog opens) and the name in the name box.
+void ExpectStartsWith(const std::wstring& startName, const std::wstring& path) {
+  const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+  EXPECT_TRUE(startName == path || startName == name) << Utf8(startName) << " for " << Utf8(path);
+}
+
+void Pick(App& app, const std::wstring& path) {
+  HWND dialog = OpenDialog(app);
+  ASSERT_NE(dialog, nullptr);
+  app.ChooseInFileDialog(dialog, path);
+  app.ExpectNoBox();
+}
+
+// Drags onto the middle of the path box on the action thread; the result is valid once the
+// action has ended.
+void DragOntoPath(App& app, DragData data, DragResult& result) {
+  const POINT from = PointOutside(app.Main()), to = Centre(app.ScreenRect("txtPath"));
+  app.Run([data = std::move(data), from, to, &result] { result = DragAndDrop(data, from, to); });
+}
+
+void ExpectDropped(const DragResult& result) {
+  EXPECT_EQ(result.problem, "");
+  EXPECT_FALSE(result.watchdog);
+  EXPECT_TRUE(result.accepted);
+  EXPECT_TRUE(result.released);
+  EXPECT_EQ(result.result, DRAGDROP_S_DROP);
+  EXPECT_EQ(result.effect, static_cast<DWORD>(DROPEFFECT_COPY));
+}
+
+TEST(SelectDialog, PickingAFileFillsTheWindowAndPickingItAgainReadsItFresh) {
+  TempFolder folder;
+  const std::wstring path = MakeFile(folder, L"选中的文件.txt", 1234, kFirst);
+  App app;
+  ASSERT_TRUE(app.Started());
+
+  std::wstring startName = L"?";
+  HWND dialog = OpenDialog(app, &startName);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(startName, L"");
+  EXPECT_EQ(Utf8(DialogText(dialog, kFilterComboId)), "所有文件(*.*)");
+  app.ChooseInFileDialog(dialog, path);
+  app.ExpectNoBox();
+  ExpectShows(app, path, 1234, kFirst);
+  app.Screenshot(L"select-picked.bmp");
+
+  // Changed behind the window's back: the same pick must show the file as it is now.
+  Rewrite(path, 98765, kSecond);
+  dialog = OpenDialog(app, &startName);
+  ASSERT_NE(dialog, nullptr);
+  ExpectStartsWith(startName, path);
+  app.ChooseInFileDialog(dialog, path);
+  app.ExpectNoBox();
+  ExpectShows(app, path, 98765, kSecond);
+}
+
+TEST(SelectDialog, CancelBeforeAnyPickLeavesTheBoxEmptyAndFocusesTheButton) {
+  App app;
+  ASSERT_TRUE(app.Started());
+  HWND dialog = OpenDialog(app);
+  ASSERT_NE(dialog, nullptr);
+  app.CancelFileDialog(dialog);
+  app.ExpectNoBox();
+  EXPECT_FALSE(IsWindow(dialog) && IsWindowVisible(dialog));
+  ExpectEmpty(app);
+  EXPECT_TRUE(app.WaitFocus("btnGet")) << app.Focus();
+}
+
+TEST(SelectDialog, CancelAfterAPickOrADropPutsThatFileBackAndReadsItAgain) {
+  TempFolder folder;
+  const std::wstring picked = MakeFile(folder, L"picked.bin", 100, kFirst);
+  const std::wstring dropped = MakeFile(folder, L"dropped.bin", 200, kFirst);
+  App app;
+  ASSERT_TRUE(app.Started());
+
+  Pick(app, picked);
+  ExpectShows(app, picked, 100, kFirst);
+  Rewrite(picked, 300, kSecond);
+  std::wstring startName;
+  HWND dialog = OpenDialog(app, &startName);
+  ASSERT_NE(dialog, nullptr);
+  ExpectStartsWith(startName, picked);
+  app.CancelFileDialog(dialog);
+  app.ExpectNoBox();
+  ExpectShows(app, picked, 300, kSecond);
+
+  // A file read after the last pick is the one a cancel brings back.
+  DragResult result;
+  DragOntoPath(app, DragData::Files({dropped}), result);
+  app.ExpectNoBox();
+  ExpectDropped(result);
+  ExpectShows(app, dropped, 200, kFirst);
+  Rewrite(dropped, 400, kSecond);
+  dialog = OpenDialog(app, &startName);
+  ASSERT_NE(dialog, nullptr);
+  ExpectStartsWith(startName, dropped);
+  app.CancelFileDialog(dialog);
+  app.ExpectNoBox();
+  ExpectShows(app, dropped, 400, kSecond);
+}
+
+TEST(SelectDrop, DroppingFilesTakesTheFirstAndDroppingItAgainReadsItFresh) {
+  TempFolder folder;
+  const std::wstring first = MakeFile(folder, L"第一个.dat", 4096, kFirst);
+  const std::wstring second = MakeFile(folder, L"second.dat", 10, kSecond);
+  const std::wstring third = MakeFile(folder, L"third.dat", 20, kSecond);
+  const struct {
+    const char* name;
+    std::vector<std::wstring> files;
+  } cases[] = {
+      {"one file", {first}},
+      {"three files", {first, second, third}},
+      {"the first listed last", {second, third, first}},
+  };
+  for (const auto& drop : cases) {
+    SCOPED_TRACE(drop.name);
+    Rewrite(first, 4096, kFirst);
+    Rewrite(second, 10, kSecond);
+    App app;
+    ASSERT_TRUE(app.Started());
+    DragResult result;
+    DragOntoPath(app, DragData::Files(drop.files), result);
+    app.ExpectNoBox();
+    ExpectDropped(result);
+    const std::wstring& taken = drop.files.front();
+    if (taken == first) {
+      ExpectShows(app, first, 4096, kFirst);
+    } else {
+      ExpectShows(app, second, 10, kSecond);
+    }
+  }
+
+  // The file on show, changed and dropped again, is read again.
+  App app;
+  ASSERT_TRUE(app.Started());
+  DragResult result;
+  DragOntoPath(app, DragData::Files({first}), result);
+  app.ExpectNoBox();
+  ExpectShows(app, first, 4096, kFirst);
+  Rewrite(first, 5000, kSecond);
+  DragOntoPath(app, DragData::Files({first}), result);
+  app.ExpectNoBox();
+  ExpectDropped(result);
+  ExpectShows(app, first, 5000, kSecond);
+}
+
+TEST(SelectDrop, TextIsRefusedWithANoticeAndThePathBoxKeepsItsPath) {
+  TempFolder folder;
+  const std::wstring path = MakeFile(folder, L"kept.txt", 77, kFirst);
+  for (const bool filled : {false, true}) {
+    SCOPED_TRACE(filled ? "filled box" : "empty box");
+    App app;
+    ASSERT_TRUE(app.Started());
+    if (filled) {
+      Pick(app, path);
+      ExpectShows(app, path, 77, kFirst);
+      // Changed meanwhile: the box's path is inspected again before the notice shows.
+      Rewrite(path, 88, kSecond);
+    }
+    DragResult result;
+    DragOntoPath(app, DragData::Text(L"C:\\just\\some\\text.txt"), result);
+    const MessageBoxInfo box = app.ExpectBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Utf8(box.title), "提示");
+    EXPECT_EQ(Utf8(box.text), kRefusal);
+    EXPECT_EQ(box.icon, kIconInformation);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    // The box belongs to the drop: the drag is still inside the program's Drop.
+    EXPECT_FALSE(app.ActionDone());
+    if (filled) {
+      ExpectShows(app, path, 88, kSecond, false);
+    } else {
+      ExpectEmpty(app);
+    }
+    app.Screenshot(filled ? L"select-text-drop-filled.bmp" : L"select-text-drop-empty.bmp", &box.rect);
+    app.Answer(box, IDOK);
+    app.ExpectNoBox();
+    EXPECT_TRUE(result.accepted);
+    EXPECT_TRUE(result.released);
+    EXPECT_FALSE(result.watchdog) << result.problem;
+    EXPECT_EQ(result.result, DRAGDROP_S_DROP);
+    if (filled) {
+      ExpectShows(app, path, 88, kSecond);
+    } else {
+      ExpectEmpty(app);
+    }
+  }
+}
+
+// Only the path box takes drops: neither the window nor its other controls accept a drag, so
+// one held over a button is ended by the watchdog, and the program is left as it was.
+TEST(SelectDrop, ADragOverAnotherControlIsNotTakenAndTheWatchdogEndsIt) {
+  TempFolder folder;
+  const std::wstring path = MakeFile(folder, L"elsewhere.txt", 5, kFirst);
+  App app;
+  ASSERT_TRUE(app.Started());
+  DragResult result;
+  // Up from below the window, so that the way crosses no part of the path box.
+  RECT window{};
+  GetWindowRect(app.Main(), &window);
+  const POINT to = Centre(app.ScreenRect("btnGet")), from{to.x, window.bottom + 40};
+  app.Run([&, from, to] { result = DragAndDrop(DragData::Files({path}), from, to, 1000); });
+  app.ExpectNoBox();
+  EXPECT_TRUE(result.watchdog);
+  EXPECT_EQ(result.problem, "the target never accepted the drag");
+  EXPECT_FALSE(result.accepted);
+  EXPECT_FALSE(result.released);
+  EXPECT_EQ(result.result, DRAGDROP_S_CANCEL);
+  EXPECT_EQ(result.effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000) << "the drag left the button held";
+  ExpectEmpty(app);
+}
+
+}  // namespace
+}  // namespace timrose::gui
