@@ -1,20 +1,13 @@
-#include "core/Date.h"
-
 #include <gtest/gtest.h>
 
+#include "core/Date.h"
 #include "core/Error.h"
+#include "tests/sim/RaisedNumber.h"
 
 namespace timrose {
 namespace {
 
-int RaisedNumber(auto&& f) {
-  try {
-    f();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using sim::RaisedNumber;
 
 TEST(Date, ZeroValueIsTheEndOf1899) {
   EXPECT_EQ(ToIsoText(Date()), "1899-12-30 00:00:00");
@@ -41,10 +34,12 @@ TEST(Date, SerialDayCountMatchesAutomationDates) {
     double serial;
     const char* iso;
   } cases[] = {
-      {0.0, "1899-12-30 00:00:00"},      {1.0, "1899-12-31 00:00:00"},     {-1.0, "1899-12-29 00:00:00"},
-      {-1.25, "1899-12-29 06:00:00"},    {-0.5, "1899-12-30 12:00:00"},    {2.75, "1900-01-01 18:00:00"},
-      {40605.0, "2011-03-03 00:00:00"},  {-657434.0, "0100-01-01 00:00:00"}, {2958465.0, "9999-12-31 00:00:00"},
-      {60.0, "1900-02-28 00:00:00"},     {61.0, "1900-03-01 00:00:00"},
+      {0.0, "1899-12-30 00:00:00"},       {1.0, "1899-12-31 00:00:00"},
+      {-1.0, "1899-12-29 00:00:00"},      {-1.25, "1899-12-29 06:00:00"},
+      {-0.5, "1899-12-30 12:00:00"},      {2.75, "1900-01-01 18:00:00"},
+      {40605.0, "2011-03-03 00:00:00"},   {-657434.0, "0100-01-01 00:00:00"},
+      {2958465.0, "9999-12-31 00:00:00"}, {60.0, "1900-02-28 00:00:00"},
+      {61.0, "1900-03-01 00:00:00"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.iso);
@@ -82,8 +77,8 @@ TEST(Date, MinuteOffsetsCarryInBothDirections) {
 
 TEST(Date, PartsGiveTheDayOfWeek) {
   EXPECT_EQ(Date::FromParts(2011, 3, 3).Parts().dayOfWeek, 4);  // a Thursday
-  EXPECT_EQ(Date().Parts().dayOfWeek, 6);                     // a Saturday
-  EXPECT_EQ(Date::FromParts(100, 1, 1).Parts().dayOfWeek, 5);  // a Friday in the proleptic calendar
+  EXPECT_EQ(Date().Parts().dayOfWeek, 6);                       // a Saturday
+  EXPECT_EQ(Date::FromParts(100, 1, 1).Parts().dayOfWeek, 5);   // a Friday in the proleptic calendar
 }
 
 }  // namespace

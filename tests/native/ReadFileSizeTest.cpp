@@ -4,6 +4,7 @@
 
 #include "core/Error.h"
 #include "core/modFileAttribute.h"
+#include "tests/sim/RaisedNumber.h"
 #include "tests/sim/SimLocale.h"
 #include "tests/sim/SimTime.h"
 #include "tests/sim/SimVolume.h"
@@ -13,14 +14,7 @@ namespace {
 
 using sim::Op;
 
-int RaisedNumber(auto&& f) {
-  try {
-    f();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using sim::RaisedNumber;
 
 // The number text service of a regional format, with a record of what went through it.
 class SpyLocale : public sim::SimLocale {

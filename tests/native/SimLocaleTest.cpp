@@ -1,19 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
+#include "tests/sim/RaisedNumber.h"
 #include "tests/sim/SimLocale.h"
 
 namespace timrose::sim {
 namespace {
 
-int RaisedNumber(auto&& f) {
-  try {
-    f();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using sim::RaisedNumber;
 
 SimLocale ChineseTwelveHour() {
   return SimLocale({u"yyyy-MM-dd", u"hh:mm:ss tt", u"上午", u"下午"});

@@ -3,19 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
+#include "tests/sim/RaisedNumber.h"
 #include "tests/sim/SimVolume.h"
 
 namespace timrose::sim {
 namespace {
 
-int RaisedNumber(auto&& f) {
-  try {
-    f();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using sim::RaisedNumber;
 
 // Tick tables in other test files are built by static initialisers, which may run before the
 // simulation's own: the conversion must not depend on them.
