@@ -38,7 +38,8 @@ constexpr std::array<Description, 20> kDescriptions = {{
 }  // namespace
 
 RaisedError::RaisedError(int number, Text description)
-    : number_(number), description_(std::move(description)),
+    : number_(number),
+      description_(std::move(description)),
       what_("error " + std::to_string(number) + ": " + ToUtf8(description_)) {}
 
 Text ErrorDescription(int number) {
@@ -48,7 +49,9 @@ Text ErrorDescription(int number) {
   return u"应用程序定义的错误或对象定义的错误";
 }
 
-void RaiseError(int number) { throw RaisedError(number, ErrorDescription(number)); }
+void RaiseError(int number) {
+  throw RaisedError(number, ErrorDescription(number));
+}
 
 int ErrorNumberFromSystemCode(unsigned long code) {
   switch (code) {
@@ -75,6 +78,8 @@ int ErrorNumberFromSystemCode(unsigned long code) {
   }
 }
 
-void RaiseSystemError(unsigned long code) { RaiseError(ErrorNumberFromSystemCode(code)); }
+void RaiseSystemError(unsigned long code) {
+  RaiseError(ErrorNumberFromSystemCode(code));
+}
 
 }  // namespace timrose

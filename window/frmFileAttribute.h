@@ -20,8 +20,7 @@ class frmFileAttribute : public IFormEvents {
                      float x, float y) override;
 
   void txtPath_Change();
-  void txtPath_OLEDragDrop(IDropData& data, int32_t& effect, int16_t button, int16_t shift, float x,
-                           float y);
+  void txtPath_OLEDragDrop(IDropData& data, int32_t& effect, int16_t button, int16_t shift, float x, float y);
   void btnGet_Click();
   void btnSet_Click();
   void chkOnTop_Click();

@@ -14,7 +14,8 @@ std::optional<std::string> ToAnsiExact(const Text& text) {
                                         &usedDefault);
   if (bytes <= 0 || usedDefault) return std::nullopt;
   std::string out(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(text), length, out.data(), bytes, nullptr, &usedDefault);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(text), length, out.data(), bytes, nullptr,
+                      &usedDefault);
   if (usedDefault) return std::nullopt;
   // The round trip catches mappings that are not exact even without best fit.
   if (FromAnsi(out) != text) return std::nullopt;

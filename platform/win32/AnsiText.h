@@ -14,7 +14,11 @@ std::optional<std::string> ToAnsiExact(const Text& text);
 Text FromAnsi(const std::string& text);
 
 // UTF-16 texts as the wide Windows functions take them (wchar_t is 16 bits on Windows).
-inline const wchar_t* Wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-inline Text FromWide(const wchar_t* text) { return text ? Text(reinterpret_cast<const char16_t*>(text)) : Text(); }
+inline const wchar_t* Wide(const Text& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+inline Text FromWide(const wchar_t* text) {
+  return text ? Text(reinterpret_cast<const char16_t*>(text)) : Text();
+}
 
 }  // namespace timrose::win32

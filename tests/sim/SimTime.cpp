@@ -10,11 +10,15 @@ constexpr uint64_t kTicksPerSecond = 10000000;
 constexpr uint64_t kMaxConvertibleTicks = 0x7FFFFFFFFFFFFFFFull;
 // A function, not a namespace constant: tests build tick tables in their own static initialisers,
 // which may run before this file's.
-int64_t Days1601() { return DaysFromCivil(1601, 1, 1); }
+int64_t Days1601() {
+  return DaysFromCivil(1601, 1, 1);
+}
 
 }  // namespace
 
-uint64_t TicksOf(const FILETIME& ft) { return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime; }
+uint64_t TicksOf(const FILETIME& ft) {
+  return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime;
+}
 
 FILETIME FileTimeOf(uint64_t ticks) {
   return FILETIME{static_cast<uint32_t>(ticks & 0xFFFFFFFFu), static_cast<uint32_t>(ticks >> 32)};
@@ -22,7 +26,8 @@ FILETIME FileTimeOf(uint64_t ticks) {
 
 uint64_t TicksFromUtc(int year, int month, int day, int hour, int minute, int second, int millis,
                       int hundredNanos) {
-  const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - Days1601();
+  const int64_t days =
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - Days1601();
   const int64_t seconds = days * 86400 + hour * 3600 + minute * 60 + second;
   return static_cast<uint64_t>(seconds) * kTicksPerSecond + static_cast<uint64_t>(millis) * 10000 +
          static_cast<uint64_t>(hundredNanos);
@@ -82,8 +87,8 @@ bool SimTime::SystemTimeToFileTime(const SYSTEMTIME& st, FILETIME& fileTime) {
       st.wMilliseconds > 999 || !IsValidCalendarDay(st.wYear, st.wMonth, st.wDay)) {
     return false;
   }
-  fileTime = FileTimeOf(TicksFromUtc(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond,
-                                     st.wMilliseconds));
+  fileTime = FileTimeOf(
+      TicksFromUtc(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds));
   return true;
 }
 

@@ -1,7 +1,7 @@
-#include "platform/win32/AnsiText.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include "platform/win32/AnsiText.h"
 
 namespace timrose::win32 {
 namespace {
