@@ -7,6 +7,7 @@
 
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace timrose::win32 {
 namespace {
@@ -51,11 +52,19 @@ void Win32CommonDialog::ShowOpen() {
   ofn.lpstrTitle = DialogTitle.empty() ? nullptr : Wide(DialogTitle);
   ofn.Flags = OFN_EXPLORER;
 
-  if (GetOpenFileNameW(&ofn)) {
+  using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
+  using ExtendedErrorFunction = DWORD(WINAPI*)();
+  static const auto getOpenFileName =
+      SystemFunction<GetOpenFileNameFunction>(L"comdlg32.dll", "GetOpenFileNameW");
+  static const auto extendedError =
+      SystemFunction<ExtendedErrorFunction>(L"comdlg32.dll", "CommDlgExtendedError");
+  if (!getOpenFileName || !extendedError) RaiseError(kErrDialogInitialization);
+
+  if (getOpenFileName(&ofn)) {
     FileName = FromWide(file.data());
     return;
   }
-  switch (CommDlgExtendedError()) {
+  switch (extendedError()) {
     case 0:  // the user cancelled
       if (CancelError) RaiseError(kErrDialogCancel);
       return;

@@ -6,9 +6,17 @@
 
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace timrose::win32 {
 namespace {
+
+// DragQueryFileW from shell32, loaded on the first drop.
+UINT QueryDroppedFile(HDROP drop, UINT entry, wchar_t* buffer, UINT size) {
+  using DragQueryFileFunction = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
+  static const auto dragQueryFile = SystemFunction<DragQueryFileFunction>(L"shell32.dll", "DragQueryFileW");
+  return dragQueryFile ? dragQueryFile(drop, entry, buffer, size) : 0;
+}
 
 constexpr int kErrNoSuchFormat = 461;
 constexpr int kErrSubscriptOutOfRange = 9;
@@ -34,7 +42,7 @@ int Win32DropData::FileCount() {
   }
   auto drop = static_cast<HDROP>(GlobalLock(medium.get().hGlobal));
   if (!drop) return 0;
-  int count = static_cast<int>(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+  int count = static_cast<int>(QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0));
   GlobalUnlock(medium.get().hGlobal);
   return count;
 }
@@ -49,14 +57,14 @@ Text Win32DropData::Files(int index) {
   }
   auto drop = static_cast<HDROP>(GlobalLock(medium.get().hGlobal));
   if (!drop) RaiseError(kErrNoSuchFormat);
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
   Text name;
   bool found = index >= 1 && static_cast<UINT>(index) <= count;
   if (found) {
     const UINT entry = static_cast<UINT>(index - 1);
-    const UINT length = DragQueryFileW(drop, entry, nullptr, 0);
+    const UINT length = QueryDroppedFile(drop, entry, nullptr, 0);
     std::vector<wchar_t> buffer(length + 1, L'\0');
-    DragQueryFileW(drop, entry, buffer.data(), length + 1);
+    QueryDroppedFile(drop, entry, buffer.data(), length + 1);
     name = FromWide(buffer.data());
   }
   GlobalUnlock(medium.get().hGlobal);
