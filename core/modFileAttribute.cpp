@@ -8,15 +8,8 @@ namespace {
 // Ours to return when the zone record cannot be fetched: GetTimeZoneInformation's failure value.
 constexpr uint32_t kTimeZoneIdInvalid = 0xFFFFFFFFu;
 
-// Functions rather than namespace constants, so that a store used from another static initialiser
-// never sees them still zero.
-int64_t ZeroDays() {
-  return DaysFromCivil(1899, 12, 30);
-}
 // The first instant a FILETIME holds, 1601-01-01 00:00:00 UTC, as Date seconds.
-int64_t FirstFileTimeSeconds() {
-  return (DaysFromCivil(1601, 1, 1) - ZeroDays()) * Date::kSecondsPerDay;
-}
+constexpr int64_t kFirstFileTimeSeconds = (DaysFromCivil(1601, 1, 1) - kZeroDateDays) * Date::kSecondsPerDay;
 
 bool IsKnownKind(int32_t kind) {
   return kind == kCreationTime || kind == kLastAccessTime || kind == kLastWriteTime;
@@ -81,7 +74,7 @@ Date modFileAttribute::ReadFileTime(const Text& path, int32_t kind) {
 
   // The day plus hour, minute minus the offset and second as one span: minutes below 0 or above
   // 59 carry either way, and only the local result has to lie in the Date range.
-  const int64_t days = DaysFromCivil(st->wYear, st->wMonth, st->wDay) - ZeroDays();
+  const int64_t days = DaysFromCivil(st->wYear, st->wMonth, st->wDay) - kZeroDateDays;
   const int64_t seconds = days * Date::kSecondsPerDay + int64_t{st->wHour} * 3600 +
                           (int64_t{st->wMinute} - s.tzi.Bias) * 60 + st->wSecond;
   return Date::FromSeconds(seconds);
@@ -97,7 +90,7 @@ void modFileAttribute::WriteFileTimes(const Text& path, const Date& creation, co
   if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
   const auto shift = [&](const Date& local) {
     const Date utc = local.AddMinutes(s.tzi.Bias);
-    if (utc.Seconds() < FirstFileTimeSeconds()) RaiseError(kErrOverflow);
+    if (utc.Seconds() < kFirstFileTimeSeconds) RaiseError(kErrOverflow);
     return utc;
   };
   const Date utcCreation = shift(creation);
