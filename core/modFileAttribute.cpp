@@ -11,6 +11,19 @@ constexpr uint32_t kTimeZoneIdInvalid = 0xFFFFFFFFu;
 // The first instant a FILETIME holds, 1601-01-01 00:00:00 UTC, as Date seconds.
 constexpr int64_t kFirstFileTimeSeconds = (DaysFromCivil(1601, 1, 1) - kZeroDateDays) * Date::kSecondsPerDay;
 
+// Opens the file for reading, queries it and closes it again, whatever the query did. The
+// query's error is taken before the close can overwrite it; the record keeps an earlier file's
+// values when the query fails, so a failure raises rather than letting them be read.
+void QueryFile(IFileSystem& files, const Text& path, HFILE& handle, OFSTRUCT& buffer,
+               BY_HANDLE_FILE_INFORMATION& info) {
+  handle = files.OpenFile(path, buffer, kOfRead);
+  if (handle == kHfileError) RaiseSystemError(files.GetLastError());
+  const bool queried = files.GetFileInformationByHandle(handle, info);
+  const uint32_t queryError = queried ? 0 : files.GetLastError();
+  files.CloseHandle(handle);
+  if (!queried) RaiseSystemError(queryError);
+}
+
 bool IsKnownKind(int32_t kind) {
   return kind == kCreationTime || kind == kLastAccessTime || kind == kLastWriteTime;
 }
@@ -46,14 +59,7 @@ Date modFileAttribute::ReadFileTime(const Text& path, int32_t kind) {
   if (!files_.Exists(path, kAttrAllMask)) return Date();
 
   State& s = state_;
-  s.hFile = files_.OpenFile(path, s.ofs, kOfRead);
-  if (s.hFile == kHfileError) RaiseSystemError(files_.GetLastError());
-  // Take the query's error before the close can overwrite it; the record keeps an earlier file's
-  // times when the query fails, so they must never be read.
-  const bool queried = files_.GetFileInformationByHandle(s.hFile, s.info);
-  const uint32_t queryError = queried ? 0 : files_.GetLastError();
-  files_.CloseHandle(s.hFile);
-  if (!queried) RaiseSystemError(queryError);
+  QueryFile(files_, path, s.hFile, s.ofs, s.info);
 
   if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
   const bool creationOk = time_.FileTimeToSystemTime(s.info.ftCreationTime, s.stCreation);
@@ -128,12 +134,7 @@ void modFileAttribute::WriteFileTimes(const Text& path, const Date& creation, co
 
 double modFileAttribute::ReadFileSize(const Text& path) {
   State& s = state_;
-  s.hFile = files_.OpenFile(path, s.ofs, kOfRead);
-  if (s.hFile == kHfileError) RaiseSystemError(files_.GetLastError());
-  const bool queried = files_.GetFileInformationByHandle(s.hFile, s.info);
-  const uint32_t queryError = queried ? 0 : files_.GetLastError();
-  files_.CloseHandle(s.hFile);
-  if (!queried) RaiseSystemError(queryError);
+  QueryFile(files_, path, s.hFile, s.ofs, s.info);
 
   // The two halves make one 64-bit count; as a currency number that is the count / 10,000, and
   // multiplying it back by 10,000 overflows above kMaxReadableFileSize. A count with the top bit
@@ -147,14 +148,10 @@ modFileAttribute::FileSnapshot modFileAttribute::TakeSnapshot(const Text& path) 
   FileSnapshot snapshot;
   snapshot.attributes = files_.GetAttr(path);
   // Its own records: the module state belongs to the three operations above.
+  HFILE handle = 0;
   OFSTRUCT ofs;
-  const HFILE handle = files_.OpenFile(path, ofs, kOfRead);
-  if (handle == kHfileError) RaiseSystemError(files_.GetLastError());
   BY_HANDLE_FILE_INFORMATION info;
-  const bool queried = files_.GetFileInformationByHandle(handle, info);
-  const uint32_t queryError = queried ? 0 : files_.GetLastError();
-  files_.CloseHandle(handle);
-  if (!queried) RaiseSystemError(queryError);
+  QueryFile(files_, path, handle, ofs, info);
   snapshot.creation = info.ftCreationTime;
   snapshot.lastAccess = info.ftLastAccessTime;
   snapshot.lastWrite = info.ftLastWriteTime;

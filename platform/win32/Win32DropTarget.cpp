@@ -25,6 +25,23 @@ FORMATETC HdropFormat() {
   return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }
 
+// Runs `use` on the drop's file list while it is locked; false when the drop carries none.
+template <typename Use>
+bool WithFileList(IDataObject* data, Use&& use) {
+  if (!data) return false;
+  FORMATETC format = HdropFormat();
+  StorageMedium medium;
+  if (FAILED(data->GetData(&format, medium.Receive()))) {
+    medium.MarkEmpty();
+    return false;
+  }
+  auto drop = static_cast<HDROP>(GlobalLock(medium.get().hGlobal));
+  if (!drop) return false;
+  use(drop);
+  GlobalUnlock(medium.get().hGlobal);
+  return true;
+}
+
 }  // namespace
 
 Win32DropData::Win32DropData(IDataObject* data) {
@@ -33,41 +50,26 @@ Win32DropData::Win32DropData(IDataObject* data) {
 }
 
 int Win32DropData::FileCount() {
-  if (!data_) return 0;
-  FORMATETC format = HdropFormat();
-  StorageMedium medium;
-  if (FAILED(data_->GetData(&format, medium.Receive()))) {
-    medium.MarkEmpty();
-    return 0;
-  }
-  auto drop = static_cast<HDROP>(GlobalLock(medium.get().hGlobal));
-  if (!drop) return 0;
-  int count = static_cast<int>(QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0));
-  GlobalUnlock(medium.get().hGlobal);
+  int count = 0;
+  WithFileList(data_.get(),
+               [&](HDROP drop) { count = static_cast<int>(QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0)); });
   return count;
 }
 
 Text Win32DropData::Files(int index) {
-  if (!data_) RaiseError(kErrNoSuchFormat);
-  FORMATETC format = HdropFormat();
-  StorageMedium medium;
-  if (FAILED(data_->GetData(&format, medium.Receive()))) {
-    medium.MarkEmpty();
-    RaiseError(kErrNoSuchFormat);
-  }
-  auto drop = static_cast<HDROP>(GlobalLock(medium.get().hGlobal));
-  if (!drop) RaiseError(kErrNoSuchFormat);
-  const UINT count = QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
   Text name;
-  bool found = index >= 1 && static_cast<UINT>(index) <= count;
-  if (found) {
+  bool found = false;
+  const bool listed = WithFileList(data_.get(), [&](HDROP drop) {
+    const UINT count = QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
+    found = index >= 1 && static_cast<UINT>(index) <= count;
+    if (!found) return;
     const UINT entry = static_cast<UINT>(index - 1);
     const UINT length = QueryDroppedFile(drop, entry, nullptr, 0);
     std::vector<wchar_t> buffer(length + 1, L'\0');
     QueryDroppedFile(drop, entry, buffer.data(), length + 1);
     name = FromWide(buffer.data());
-  }
-  GlobalUnlock(medium.get().hGlobal);
+  });
+  if (!listed) RaiseError(kErrNoSuchFormat);
   if (!found) RaiseError(kErrSubscriptOutOfRange);
   return name;
 }
