@@ -6,7 +6,9 @@
 #include <shlobj.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #ifndef TIMROSE_EXE
@@ -104,21 +106,86 @@ struct FindData {
   HWND found = nullptr;
 };
 
+// Windows calls these back with its own calling convention, which a lambda does not have on 32-bit.
+BOOL CALLBACK MatchTopLevel(HWND hwnd, LPARAM param) {
+  auto* data = reinterpret_cast<FindData*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == data->pid && data->match(hwnd)) {
+    data->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectToolTips(HWND hwnd, LPARAM param) {
+  if (ClassOf(hwnd) == TOOLTIPS_CLASSW) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  return TRUE;
+}
+
 HWND FindTopLevel(DWORD pid, std::function<bool(HWND)> match) {
   FindData data{pid, std::move(match)};
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* data = reinterpret_cast<FindData*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == data->pid && data->match(hwnd)) {
-          data->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&data));
+  EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&data));
   return data.found;
+}
+
+// The tool record as a program of the given pointer width lays it out: the tooltip control reads
+// it in the program's memory, whatever the driver's own width.
+template <typename Pointer>
+struct ToolInfo {
+  UINT cbSize;
+  UINT uFlags;
+  Pointer hwnd;
+  Pointer uId;
+  RECT rect;
+  Pointer hinst;
+  Pointer lpszText;
+  Pointer lParam;
+  Pointer lpReserved;
+};
+static_assert(sizeof(ToolInfo<UINT_PTR>) == sizeof(TTTOOLINFOW));
+static_assert(sizeof(ToolInfo<uint32_t>) == 48);
+
+// The text of the tool registered for `control` with one of the program's tooltips, read through a
+// buffer allocated in the program; nullopt when no tool is registered for it.
+template <typename Pointer>
+std::optional<std::wstring> ToolTipText(HANDLE process, HWND tip, HWND control) {
+  constexpr size_t kChars = 1024;
+  using Info = ToolInfo<Pointer>;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(Info) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) return std::nullopt;
+  const auto remoteAddress = static_cast<Pointer>(reinterpret_cast<UINT_PTR>(remote));
+  std::optional<std::wstring> result;
+  const int count = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count && !result; ++i) {
+    Info info{};
+    info.cbSize = sizeof info;
+    SIZE_T moved = 0;
+    WriteProcessMemory(process, remote, &info, sizeof info, &moved);
+    if (!SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(remote))) continue;
+    ReadProcessMemory(process, remote, &info, sizeof info, &moved);
+    const auto target = static_cast<Pointer>(reinterpret_cast<UINT_PTR>(control));
+    const bool forControl = (info.uFlags & TTF_IDISHWND) ? info.uId == target : info.hwnd == target;
+    if (!forControl) continue;
+    info.lpszText = static_cast<Pointer>(remoteAddress + sizeof info);
+    std::vector<wchar_t> text(kChars, L'\0');
+    WriteProcessMemory(process, remote + sizeof info, text.data(), kChars * 2, &moved);
+    WriteProcessMemory(process, remote, &info, sizeof info, &moved);
+    SendMessageW(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote + sizeof info, text.data(), kChars * 2, &moved);
+    text.back() = L'\0';
+    result = std::wstring(text.data());
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return result;
+}
+
+// True when the process runs 32-bit code (on a 64-bit system or on a 32-bit one).
+bool Is32BitProcess(HANDLE process) {
+  if constexpr (sizeof(void*) == 4) return true;
+  BOOL wow64 = FALSE;
+  return IsWow64Process(process, &wow64) && wow64;
 }
 
 void WriteBmp(const std::wstring& path, std::vector<DWORD> pixels, int width, int height) {
@@ -172,7 +239,11 @@ std::string Utf8(std::wstring_view text) {
 }
 
 std::wstring ProgramPath() {
-  std::wstring path = Wide(std::string_view(TIMROSE_EXE));
+  // The build names its program; a run may name another build of it (the shipped 32-bit one) by its
+  // Unix path, which Wine shows under Z:.
+  const char* chosen = std::getenv("TIMROSE_PROGRAM");
+  std::wstring path =
+      chosen && *chosen ? L"Z:" + Wide(std::string_view(chosen)) : Wide(std::string_view(TIMROSE_EXE));
   for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
   return path;
 }
@@ -364,50 +435,24 @@ LRESULT App::SendMessageTo(std::string_view name, UINT message, WPARAM wParam, L
 
 std::wstring App::ToolTip(std::string_view name) const {
   HWND control = Control(name);
-  std::wstring result;
-  // The tooltip's records live in the program's memory: ask through a buffer allocated there.
-  HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi_.dwProcessId);
-  if (!process) return result;
-  constexpr size_t kChars = 1024;
-  char* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(TTTOOLINFOW) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
+  HANDLE process = OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+      pi_.dwProcessId);
+  if (!process) return L"";
   std::vector<HWND> tips;
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        if (ClassOf(hwnd) == TOOLTIPS_CLASSW) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tips));
+  EnumWindows(&CollectToolTips, reinterpret_cast<LPARAM>(&tips));
+  std::optional<std::wstring> text;
+  const bool program32 = Is32BitProcess(process);
+  if (!program32 && sizeof(void*) == 4) ADD_FAILURE() << "a 32-bit driver cannot read a 64-bit program";
   for (HWND tip : tips) {
     DWORD pid = 0;
     GetWindowThreadProcessId(tip, &pid);
-    if (pid != pi_.dwProcessId) continue;
-    const int count = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      TTTOOLINFOW info{};
-      info.cbSize = sizeof info;
-      SIZE_T moved = 0;
-      WriteProcessMemory(process, remote, &info, sizeof info, &moved);
-      if (!SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(remote))) continue;
-      ReadProcessMemory(process, remote, &info, sizeof info, &moved);
-      const bool forControl =
-          (info.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(info.uId) == control : info.hwnd == control;
-      if (!forControl) continue;
-      info.lpszText = reinterpret_cast<LPWSTR>(remote + sizeof info);
-      std::vector<wchar_t> empty(kChars, L'\0');
-      WriteProcessMemory(process, remote + sizeof info, empty.data(), kChars * 2, &moved);
-      WriteProcessMemory(process, remote, &info, sizeof info, &moved);
-      SendMessageW(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote));
-      std::vector<wchar_t> text(kChars, L'\0');
-      ReadProcessMemory(process, remote + sizeof info, text.data(), kChars * 2, &moved);
-      text.back() = L'\0';
-      result = text.data();
-    }
+    if (pid != pi_.dwProcessId || text) continue;
+    text = program32 ? ToolTipText<uint32_t>(process, tip, control)
+                     : ToolTipText<UINT_PTR>(process, tip, control);
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
-  return result;
+  return text.value_or(L"");
 }
 
 std::string App::PressTab() {
@@ -587,11 +632,19 @@ void App::PressKey(WORD vk, bool ctrl) {
 
 void App::ClickAt(POINT screen) {
   SetCursorPos(screen.x, screen.y);
-  INPUT inputs[2] = {};
-  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
+  // Each event carries the point itself: the cursor set above reaches the input queue through the X
+  // server, and a slow program may still see the button at the earlier place.
+  const LONG x = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  const LONG y = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  INPUT inputs[3] = {};
+  const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dx = x;
+    inputs[i].mi.dy = y;
+    inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  SendInput(3, inputs, sizeof(INPUT));
 }
 
 void App::Screenshot(std::wstring_view fileName, const RECT* area) const {
