@@ -27,6 +27,8 @@ class UniqueHandle {
 
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != Handle{}; }
+  // Hands the handle to a new owner that frees it (a receiver of a data object's medium).
+  Handle release() { return std::exchange(handle_, Handle{}); }
   void reset(Handle handle = Handle{}) {
     if (handle_ != Handle{}) Traits::Free(handle_);
     handle_ = handle;
@@ -54,10 +56,33 @@ struct IconTraits {
   static void Free(HICON h) { DestroyIcon(h); }
 };
 
+// Movable global memory, the medium of clipboard and drag-and-drop data.
+struct GlobalTraits {
+  using Handle = HGLOBAL;
+  static void Free(HGLOBAL h) { GlobalFree(h); }
+};
+
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueBrush = UniqueHandle<BrushTraits>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueGlobal = UniqueHandle<GlobalTraits>;
+
+// A window's display context, for measuring its text; given back to the window when done.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
 
 // OLE for the calling thread (drag-and-drop needs it, the file dialog's shell view likes it).
 // Uninitialises only when its own initialisation succeeded.

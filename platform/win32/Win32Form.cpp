@@ -9,6 +9,7 @@
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/Win32DragSource.h"
 
 namespace timrose::win32 {
 namespace {
@@ -429,6 +430,8 @@ LRESULT CALLBACK Win32Form::PathBoxProc(HWND box, UINT message, WPARAM wParam, L
       return self->OnPathKeyDown(box, message, wParam, lParam);
     case WM_GETDLGCODE:
       return self->OnPathGetDlgCode(box, wParam, lParam);
+    case WM_LBUTTONDOWN:
+      return self->OnPathLButtonDown(box, wParam, lParam);
     case WM_NCDESTROY:
       RemoveWindowSubclass(box, &Win32Form::PathBoxProc, kPathSubclassId);
       return DefSubclassProc(box, message, wParam, lParam);
@@ -460,6 +463,27 @@ LRESULT Win32Form::OnPathGetDlgCode(HWND box, WPARAM wParam, LPARAM lParam) {
   // Tab, Enter and Esc go to the dialog manager; arrows, characters and the selection stay here.
   code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
   return code;
+}
+
+LRESULT Win32Form::OnPathLButtonDown(HWND box, WPARAM wParam, LPARAM lParam) {
+  const POINT client{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  // Without the focus the box hides its selection, and Shift extends the selection: both are
+  // ordinary presses.
+  std::optional<Text> selected;
+  if (::GetFocus() == box && !(wParam & MK_SHIFT)) selected = SelectedTextAt(box, WindowText(box), client);
+  if (!selected) return DefSubclassProc(box, WM_LBUTTONDOWN, wParam, lParam);
+  POINT screen = client;
+  ClientToScreen(box, &screen);
+  if (!DraggedPastThreshold(box, screen)) {
+    if (!IsWindow(box)) return 0;
+    // Pressed and released in place: the click the box would have had, a caret in the text.
+    DefSubclassProc(box, WM_LBUTTONDOWN, wParam, lParam);
+    return DefSubclassProc(box, WM_LBUTTONUP, wParam & ~static_cast<WPARAM>(MK_LBUTTON), lParam);
+  }
+  // The box is locked: whatever the target answers, a move included, nothing leaves it, so no
+  // change event and no inspection follow.
+  DragTextOut(*selected);
+  return 0;
 }
 
 void Win32Form::RaiseEvent(const std::function<void()>& event) {

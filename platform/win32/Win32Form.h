@@ -81,6 +81,7 @@ class Win32Form final : public IWindowModel {
   LRESULT OnPathSetText(HWND box, WPARAM wParam, LPARAM lParam);
   LRESULT OnPathKeyDown(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnPathGetDlgCode(HWND box, WPARAM wParam, LPARAM lParam);
+  LRESULT OnPathLButtonDown(HWND box, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
   void CreateToolTip();

@@ -6,7 +6,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <future>
+#include <mutex>
 #include <thread>
+
+#include "tests/gui/Driver.h"
 
 namespace timrose::gui {
 namespace {
@@ -340,6 +344,243 @@ DragResult DragAndDrop(const DragData& data, POINT from, POINT to, int watchdogM
   }
   OleUninitialize();
   return result;
+}
+
+// ---- Drags out of the program
+
+struct DropWindowState {
+  std::mutex lock;
+  DropSeen seen;
+  DWORD dropAnswer = DROPEFFECT_NONE;
+};
+
+namespace {
+
+// The text of one format, up to its terminator; a text without one within its block counts as
+// not delivered.
+template <typename Char>
+std::optional<std::basic_string<Char>> ReadText(IDataObject* data, CLIPFORMAT format) {
+  FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  if (FAILED(data->GetData(&wanted, &medium))) return std::nullopt;
+  std::optional<std::basic_string<Char>> text;
+  const auto* chars =
+      medium.tymed == TYMED_HGLOBAL ? static_cast<const Char*>(GlobalLock(medium.hGlobal)) : nullptr;
+  if (chars) {
+    const size_t limit = GlobalSize(medium.hGlobal) / sizeof(Char);
+    size_t length = 0;
+    while (length < limit && chars[length]) ++length;
+    if (length < limit) text.emplace(chars, length);
+    GlobalUnlock(medium.hGlobal);
+  }
+  ReleaseStgMedium(&medium);
+  return text;
+}
+
+class TextTarget final : public IDropTarget {
+ public:
+  explicit TextTarget(std::shared_ptr<DropWindowState> state) : state_(std::move(state)) {}
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
+      *object = static_cast<IDropTarget*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const long left = --references_;
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    std::lock_guard hold(state_->lock);
+    return Answer(effect);
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+    std::lock_guard hold(state_->lock);
+    ++state_->seen.overs;
+    return Answer(effect);
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override {
+    std::lock_guard hold(state_->lock);
+    ++state_->seen.leaves;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    if (!data || !effect) return E_INVALIDARG;
+    // Calls back into the dragging program: made before taking the lock.
+    auto unicode = ReadText<wchar_t>(data, CF_UNICODETEXT);
+    auto ansi = ReadText<char>(data, CF_TEXT);
+    std::lock_guard hold(state_->lock);
+    ++state_->seen.drops;
+    state_->seen.offered = *effect;
+    state_->seen.unicode = std::move(unicode);
+    state_->seen.ansi = std::move(ansi);
+    *effect = state_->dropAnswer;
+    return S_OK;
+  }
+
+ private:
+  ~TextTarget() = default;
+  // Called with the lock held.
+  HRESULT Answer(DWORD* effect) {
+    if (!effect) return E_INVALIDARG;
+    state_->seen.offered = *effect;
+    *effect = (*effect & state_->dropAnswer) ? state_->dropAnswer : (*effect & DROPEFFECT_COPY);
+    return S_OK;
+  }
+
+  std::atomic<long> references_{1};
+  std::shared_ptr<DropWindowState> state_;
+};
+
+LRESULT CALLBACK DropWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    RevokeDragDrop(hwnd);
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The drop window's thread: OLE, the window and its target, and the messages that carry the
+// dragging program's calls, until the window is closed.
+void RunDropWindow(RECT where, std::shared_ptr<DropWindowState> state, std::promise<HWND>& ready) {
+  const bool ole = SUCCEEDED(OleInitialize(nullptr));
+  static const ATOM kind = [] {
+    WNDCLASSW target{};
+    target.lpfnWndProc = DropWindowProc;
+    target.hInstance = GetModuleHandleW(nullptr);
+    target.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    target.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
+    target.lpszClassName = L"TimroseTestDropWindow";
+    return RegisterClassW(&target);
+  }();
+  HWND window =
+      CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, MAKEINTATOM(kind), L"",
+                      WS_POPUP | WS_BORDER, where.left, where.top, where.right - where.left,
+                      where.bottom - where.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  auto* target = new TextTarget(std::move(state));
+  if (window && !(ole && SUCCEEDED(RegisterDragDrop(window, target)))) {
+    DestroyWindow(window);
+    window = nullptr;
+  }
+  if (window) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+  }
+  ready.set_value(window);
+  MSG message;
+  while (window && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  target->Release();
+  if (ole) OleUninitialize();
+}
+
+void SendKey(WORD vk) {
+  INPUT inputs[2] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+}  // namespace
+
+DropWindow::DropWindow(RECT where, DWORD dropAnswer) : state_(std::make_shared<DropWindowState>()) {
+  state_->dropAnswer = dropAnswer;
+  std::promise<HWND> ready;
+  std::future<HWND> created = ready.get_future();
+  thread_ = std::thread(
+      [where, state = state_, ready = std::move(ready)]() mutable { RunDropWindow(where, state, ready); });
+  window_ = created.get();
+}
+
+DropWindow::~DropWindow() {
+  if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+  thread_.join();
+}
+
+DropSeen DropWindow::Seen() const {
+  std::lock_guard hold(state_->lock);
+  return state_->seen;
+}
+
+MouseDrag::MouseDrag(HWND program) : program_(program), thread_(GetWindowThreadProcessId(program, nullptr)) {}
+
+MouseDrag::~MouseDrag() {
+  if (!down_) return;
+  if (Capture()) PostMessageW(program_, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  SendMouse(MOUSEEVENTF_LEFTUP, at_);
+  Settle();
+}
+
+HWND MouseDrag::Capture() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(thread_, &info) ? info.hwndCapture : nullptr;
+}
+
+// Sent messages are handled before the queued input, so the second round trip returns only
+// after the program's thread has taken whatever input was queued before the first.
+void MouseDrag::Settle() const {
+  for (int round = 0; round < 2; ++round) {
+    SendMessageTimeoutW(program_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
+  }
+}
+
+bool MouseDrag::Press(POINT at) {
+  at_ = at;
+  MoveMouse(at);
+  Settle();
+  SendMouse(MOUSEEVENTF_LEFTDOWN, at);
+  down_ = true;
+  Settle();
+  return Capture() != nullptr;
+}
+
+void MouseDrag::MoveTo(POINT to, int steps) {
+  const POINT from = at_;
+  for (int step = 1; step <= steps; ++step) {
+    at_ = {from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps};
+    MoveMouse(at_);
+    Settle();
+  }
+}
+
+bool MouseDrag::WaitLetGo(int timeoutMs) {
+  const auto free = [&] { return Capture() == nullptr; };
+  if (WaitUntil(free, timeoutMs)) return true;
+  // The watchdog: Esc ends any drag loop that is still running.
+  PostMessageW(program_, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  PostMessageW(program_, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  WaitUntil(free, 2000);
+  return false;
+}
+
+bool MouseDrag::Release(int timeoutMs) {
+  SendMouse(MOUSEEVENTF_LEFTUP, at_);
+  down_ = false;
+  return WaitLetGo(timeoutMs);
+}
+
+bool MouseDrag::Escape(int timeoutMs) {
+  SendKey(VK_ESCAPE);
+  const bool ended = WaitLetGo(timeoutMs);
+  SendMouse(MOUSEEVENTF_LEFTUP, at_);
+  down_ = false;
+  Settle();
+  return ended;
 }
 
 }  // namespace timrose::gui

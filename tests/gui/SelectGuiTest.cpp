@@ -331,5 +331,173 @@ TEST(SelectDrop, ADragOverAnotherControlIsNotTakenAndTheWatchdogEndsIt) {
   ExpectEmpty(app);
 }
 
+// ---- The path box as a drag source
+
+// A point on character `index` of the path box's first line, in screen pixels.
+POINT OnCharacter(const App& app, int index) {
+  const LRESULT here = app.SendMessageTo("txtPath", EM_POSFROMCHAR, index, 0);
+  const LRESULT next = app.SendMessageTo("txtPath", EM_POSFROMCHAR, index + 1, 0);
+  POINT point{(static_cast<short>(LOWORD(here)) + static_cast<short>(LOWORD(next))) / 2,
+              static_cast<short>(HIWORD(here)) + 5};
+  ClientToScreen(app.Control("txtPath"), &point);
+  return point;
+}
+
+// The whole path selected, as a user would before dragging it.
+void SelectPath(App& app) {
+  app.Foreground();
+  app.SendMessageTo("txtPath", EM_SETSEL, 0, -1);
+  ASSERT_TRUE(app.WaitFocus("txtPath")) << app.Focus();
+}
+
+std::string AnsiOf(const std::wstring& text) {
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                       nullptr, &lossy);
+  std::string bytes(size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
+                      &lossy);
+  EXPECT_FALSE(lossy) << "the test's path does not fit the ANSI code page " << GetACP();
+  return bytes;
+}
+
+void ExpectSameFacts(const std::wstring& path, const FileFacts& before) {
+  const std::optional<FileFacts> after = ReadFacts(path);
+  ASSERT_TRUE(after.has_value());
+  EXPECT_EQ(UtcText(after->write), UtcText(before.write));
+  EXPECT_EQ(UtcText(after->access), UtcText(before.access));
+  EXPECT_EQ(after->attributes, before.attributes);
+}
+
+TEST(DragOut, TheSelectedPathReachesAnotherProgramAsACopyAndStaysInTheBox) {
+  TempFolder folder;
+  const std::wstring path = MakeFile(folder, L"拖出的路径.txt", 321, kFirst);
+  const std::string ansiPath = AnsiOf(path);
+  App app;
+  ASSERT_TRUE(app.Started());
+  app.SetText("txtPath", path);
+  app.ExpectNoBox();
+  ExpectShows(app, path, 321, kFirst);
+  // Changed behind the window's back: a change event or an inspection would now show it.
+  Rewrite(path, 654, kSecond);
+  const std::optional<FileFacts> facts = ReadFacts(path);
+  ASSERT_TRUE(facts.has_value());
+
+  RECT window{};
+  GetWindowRect(app.Main(), &window);
+  const RECT where{window.right + 40, window.top, window.right + 240, window.top + 120};
+  const struct {
+    const char* name;
+    DWORD dropAnswer;
+    bool escape;
+  } cases[] = {
+      {"dropped on a target that copies", DROPEFFECT_COPY, false},
+      {"dropped on a target that answers with a move", DROPEFFECT_MOVE, false},
+      {"Esc over the target", DROPEFFECT_COPY, true},
+  };
+  for (const auto& drop : cases) {
+    SCOPED_TRACE(drop.name);
+    DropWindow target(where, drop.dropAnswer);
+    ASSERT_NE(target.Handle(), nullptr);
+    SelectPath(app);
+    MouseDrag drag(app.Main());
+    ASSERT_TRUE(drag.Press(OnCharacter(app, 4)));
+    drag.MoveTo(Centre(where));
+    EXPECT_TRUE(WaitUntil([&] { return target.Seen().overs > 0; })) << "the drag never came over the target";
+    if (drop.dropAnswer == DROPEFFECT_COPY && !drop.escape) {
+      RECT both{};
+      UnionRect(&both, &window, &where);
+      app.Screenshot(L"drag-out-over-target.bmp", &both);
+    }
+    if (drop.escape) {
+      EXPECT_TRUE(drag.Escape());
+    } else {
+      EXPECT_TRUE(drag.Release());
+      EXPECT_TRUE(WaitUntil([&] { return target.Seen().drops > 0; })) << "the target had no drop";
+    }
+    const DropSeen seen = target.Seen();
+    EXPECT_EQ(seen.offered, static_cast<DWORD>(DROPEFFECT_COPY)) << "the copy effect only";
+    if (drop.escape) {
+      EXPECT_EQ(seen.drops, 0);
+      EXPECT_EQ(seen.leaves, 1);
+    } else {
+      EXPECT_EQ(seen.drops, 1);
+      EXPECT_EQ(Utf8(seen.unicode.value_or(L"(no CF_UNICODETEXT)")), Utf8(path));
+      EXPECT_EQ(seen.ansi.value_or("(no CF_TEXT)"), ansiPath);
+    }
+    EXPECT_FALSE(app.NextBox(300));
+    // No change event and no inspection: the window still shows what it read before.
+    ExpectShows(app, path, 321, kFirst);
+    ExpectSameFacts(path, *facts);
+  }
+}
+
+TEST(DragOut, PressesBesideTheSelectionOrInPlaceActAsInAnyBoxAndADropBackOntoTheBoxIsRefused) {
+  TempFolder folder;
+  // Short enough for one line with room after it.
+  const std::wstring path = MakeFile(folder, L"回.txt", 321, kFirst);
+  App app;
+  ASSERT_TRUE(app.Started());
+  app.SetText("txtPath", path);
+  app.ExpectNoBox();
+  auto selection = [&] {
+    const LRESULT range = app.SendMessageTo("txtPath", EM_GETSEL, 0, 0);
+    return std::pair<int, int>{LOWORD(range), HIWORD(range)};
+  };
+
+  // Pressed and released on the selection: a caret, as a click gives.
+  SelectPath(app);
+  {
+    MouseDrag click(app.Main());
+    ASSERT_TRUE(click.Press(OnCharacter(app, 4)));
+    EXPECT_TRUE(click.Release());
+  }
+  const auto [caret, caretEnd] = selection();
+  EXPECT_EQ(caret, caretEnd) << "a click on the selection leaves a caret";
+  EXPECT_GT(caret, 0);
+
+  // Pressed just past the end of the selected text and moved back over it: a new selection.
+  SelectPath(app);
+  const LRESULT last = app.SendMessageTo("txtPath", EM_POSFROMCHAR, path.size() - 1, 0);
+  POINT pastEnd{static_cast<short>(LOWORD(last)) + 12, static_cast<short>(HIWORD(last)) + 5};
+  RECT client{};
+  GetClientRect(app.Control("txtPath"), &client);
+  ASSERT_LT(pastEnd.x, client.right - 2) << "no room after the path";
+  ClientToScreen(app.Control("txtPath"), &pastEnd);
+  {
+    MouseDrag select(app.Main());
+    ASSERT_TRUE(select.Press(pastEnd));
+    select.MoveTo({pastEnd.x - 40, pastEnd.y});
+    EXPECT_TRUE(select.Release());
+  }
+  const auto [start, end] = selection();
+  EXPECT_GT(start, 0);
+  EXPECT_EQ(end, static_cast<int>(path.size()));
+  EXPECT_FALSE(app.NextBox(300));
+  ExpectShows(app, path, 321, kFirst);
+
+  // The drop handler finds no file list in the dragged text: the notice, with the earlier path
+  // put back and read again (changed meanwhile, so the new values show).
+  Rewrite(path, 654, kSecond);
+  SelectPath(app);
+  const RECT box = app.ScreenRect("txtPath");
+  MouseDrag drag(app.Main());
+  // Away from the presses before, which a press at the same point could make a double-click.
+  ASSERT_TRUE(drag.Press(OnCharacter(app, 10)));
+  drag.MoveTo({box.right - 30, box.bottom - 12});
+  EXPECT_TRUE(drag.Release());
+  const MessageBoxInfo notice = app.ExpectBox();
+  ASSERT_TRUE(notice);
+  EXPECT_EQ(Utf8(notice.title), "提示");
+  EXPECT_EQ(Utf8(notice.text), kRefusal);
+  ExpectShows(app, path, 654, kSecond, false);
+  RECT window{}, both{};
+  GetWindowRect(app.Main(), &window);
+  UnionRect(&both, &window, &notice.rect);
+  app.Screenshot(L"drag-out-dropped-back.bmp", &both);
+  app.Answer(notice, IDOK);
+  ExpectShows(app, path, 654, kSecond);
+}
+
 }  // namespace
 }  // namespace timrose::gui

@@ -8,6 +8,7 @@
 // commctrl.h needs the types of windows.h first.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -18,6 +19,7 @@
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Win32CommonDialog.h"
+#include "platform/win32/Win32DragSource.h"
 #include "platform/win32/Win32DropTarget.h"
 
 namespace timrose::win32 {
@@ -478,6 +480,67 @@ TEST(Win32DropTarget, EveryDropReachesTheHandlerAndIsNeverReportedAsAMove) {
   target->Drop(&files, 0, POINTL{0, 0}, &effect);
   EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
   EXPECT_EQ(seen.size(), 3u);
+}
+
+// The text of one format as a drop target gets it, up to the terminator; nothing when the
+// format is refused or the block has no terminator.
+template <typename Char>
+std::optional<std::basic_string<Char>> TextOf(IDataObject& data, CLIPFORMAT format) {
+  FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  StorageMedium medium;
+  if (data.GetData(&wanted, medium.Receive()) != S_OK) {
+    medium.MarkEmpty();
+    return std::nullopt;
+  }
+  const auto* chars = static_cast<const Char*>(GlobalLock(medium.get().hGlobal));
+  if (!chars) return std::nullopt;
+  const size_t limit = GlobalSize(medium.get().hGlobal) / sizeof(Char);
+  const size_t length = std::find(chars, chars + limit, Char{0}) - chars;
+  std::optional<std::basic_string<Char>> text;
+  if (length < limit) text.emplace(chars, length);
+  GlobalUnlock(medium.get().hGlobal);
+  return text;
+}
+
+TEST(Win32TextData, OffersTheTextAsUnicodeAndExactlyInTheAnsiCodePageAndListsBoth) {
+  if (GetACP() != 936) GTEST_SKIP() << "written for the Chinese code page 936 (zh_CN)";
+  const struct {
+    const char16_t* text;
+    std::optional<std::string> ansi;
+  } cases[] = {
+      {u"C:\\数据\\文件.txt", std::string("C:\\\xca\xfd\xbe\xdd\\\xce\xc4\xbc\xfe.txt")},
+      // No exact form in 936: Unicode only, never a "?" in its place.
+      {u"C:\\한\\文件.txt", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.text));
+    ComPtr<Win32TextData> data = ComPtr<Win32TextData>::Attach(Win32TextData::Create(c.text));
+    ASSERT_TRUE(data);
+    const auto unicode = TextOf<wchar_t>(*data.get(), CF_UNICODETEXT);
+    ASSERT_TRUE(unicode.has_value());
+    EXPECT_EQ(FromWide(unicode->c_str()), Text(c.text));
+    EXPECT_EQ(TextOf<char>(*data.get(), CF_TEXT), c.ansi);
+    // A drop of it carries no file list.
+    EXPECT_EQ(Win32DropData(data.get()).FileCount(), 0);
+
+    IEnumFORMATETC* raw = nullptr;
+    ASSERT_EQ(data->EnumFormatEtc(DATADIR_GET, &raw), S_OK);
+    ComPtr<IEnumFORMATETC> formats = ComPtr<IEnumFORMATETC>::Attach(raw);
+    FORMATETC listed[4]{};
+    ULONG count = 0;
+    formats->Next(4, listed, &count);
+    std::vector<CLIPFORMAT> kinds;
+    for (ULONG i = 0; i < count; ++i) {
+      kinds.push_back(listed[i].cfFormat);
+      EXPECT_EQ(listed[i].tymed, static_cast<DWORD>(TYMED_HGLOBAL));
+      EXPECT_EQ(listed[i].dwAspect, static_cast<DWORD>(DVASPECT_CONTENT));
+      EXPECT_EQ(data->QueryGetData(&listed[i]), S_OK);
+    }
+    std::vector<CLIPFORMAT> expected{CF_UNICODETEXT};
+    if (c.ansi) expected.push_back(CF_TEXT);
+    EXPECT_EQ(kinds, expected);
+    EXPECT_EQ(data->EnumFormatEtc(DATADIR_SET, &raw), E_NOTIMPL);
+  }
 }
 
 }  // namespace
