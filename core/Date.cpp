@@ -59,9 +59,11 @@ Date Date::FromSerial(double serial) {
   const double fraction = std::fabs(serial - whole);
   auto days = static_cast<int64_t>(whole);
   auto time = static_cast<int64_t>(std::llround(fraction * kSecondsPerDay));
+  // The time part counts forward within its day for negative day counts too (-1.25 is 06:00 of
+  // day -1), so reaching 24:00 always carries into the next day.
   if (time >= kSecondsPerDay) {
     time -= kSecondsPerDay;
-    days += serial < 0 ? -1 : 1;
+    days += 1;
   }
   return FromSeconds(days * kSecondsPerDay + time);
 }

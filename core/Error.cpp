@@ -12,7 +12,7 @@ struct Description {
 };
 
 // The texts a Chinese Windows shows for these numbers.
-constexpr std::array<Description, 20> kDescriptions = {{
+constexpr std::array<Description, 21> kDescriptions = {{
     {5, u"无效的过程调用或参数"},
     {6, u"溢出"},
     {7, u"内存不足"},
@@ -31,6 +31,7 @@ constexpr std::array<Description, 20> kDescriptions = {{
     {75, u"路径/文件访问错误"},
     {76, u"路径未找到"},
     {461, u"未找到方法或数据成员"},
+    {513, u"文件路径太长"},  // the program's own number
     {20476, u"文件名缓冲区太小,所选文件名超过了长度限制"},
     {32755, u"选定了取消"},
 }};
@@ -55,10 +56,11 @@ void RaiseError(int number) {
 
 int ErrorNumberFromSystemCode(unsigned long code) {
   switch (code) {
+    // A missing folder on the way is as much "not found" to the user as a missing file, whichever
+    // call meets it first.
     case 2:  // ERROR_FILE_NOT_FOUND
-      return kErrFileNotFound;
     case 3:  // ERROR_PATH_NOT_FOUND
-      return kErrPathNotFound;
+      return kErrFileNotFound;
     case 5:   // ERROR_ACCESS_DENIED
     case 19:  // ERROR_WRITE_PROTECT
     case 32:  // ERROR_SHARING_VIOLATION
@@ -71,8 +73,9 @@ int ErrorNumberFromSystemCode(unsigned long code) {
       return 61;
     case 123:  // ERROR_INVALID_NAME
     case 161:  // ERROR_BAD_PATHNAME
-    case 206:  // ERROR_FILENAME_EXCED_RANGE
       return kErrBadFileName;
+    case 206:  // ERROR_FILENAME_EXCED_RANGE
+      return kErrPathTooLong;
     default:
       return kErrPathFileAccess;
   }

@@ -18,6 +18,8 @@ enum ErrorNumber : int {
   kErrDiskNotReady = 71,
   kErrPathFileAccess = 75,
   kErrPathNotFound = 76,
+  // The program's own: a full path longer than the ANSI file functions take (MAX_PATH - 1 bytes).
+  kErrPathTooLong = 513,
 };
 
 // A raised error: a number and the description a Chinese Windows shows for it.
@@ -40,7 +42,8 @@ Text ErrorDescription(int number);
 [[noreturn]] void RaiseError(int number);
 
 // The error number a failed file-system call stands for, from the system's error code
-// (2 file not found -> 53, 32 sharing violation -> 70, 123 bad name -> 52, ...).
+// (2 file not found and 3 path not found -> 53, 32 sharing violation -> 70, 123 bad name -> 52,
+// 206 name too long -> 513, ...).
 int ErrorNumberFromSystemCode(unsigned long code);
 
 [[noreturn]] void RaiseSystemError(unsigned long code);

@@ -18,7 +18,10 @@ class IFileSystem {
 
   // Windows functions, under their Windows names. Every text goes to Windows in the system ANSI
   // code page without best-fit mapping; a path the code page cannot hold fails with
-  // ERROR_INVALID_NAME (123) instead of reaching another file.
+  // ERROR_INVALID_NAME (123) instead of reaching another file, and one whose full form needs more
+  // than MAX_PATH - 1 (259) bytes there fails with ERROR_FILENAME_EXCED_RANGE (206).
+  // OpenFile opens an existing file as OpenFile's style 0 (read) or 2 (read and write) does, with
+  // the same sharing, for every path up to that limit; the buffer is passed and never read.
   virtual HFILE OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) = 0;
   virtual bool GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_INFORMATION& info) = 0;
   virtual bool CloseHandle(HFILE handle) = 0;
@@ -32,7 +35,8 @@ class IFileSystem {
   // Entries with only read-only and archive bits are always found; one with the hidden, system
   // or directory bit only when each of those bits it has is in the mask. Wildcards match nothing.
   virtual bool Exists(const Text& path, int mask) = 0;
-  // Attribute read: raises 53 for a missing name, 52 for a name that cannot be handed over.
+  // Every service raises 52 for a name that cannot be handed over and 513 for a path over the
+  // limit above. Attribute read: raises 53 for a missing name or a missing folder on the path.
   virtual int GetAttr(const Text& path) = 0;
   // Attribute write: replaces the read-only, hidden, system and archive bits, keeps the others.
   virtual void SetAttr(const Text& path, int attributes) = 0;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "core/Date.h"
@@ -25,6 +26,13 @@ bool InRange(__int128 seconds) {
 int DaysInMonth(int year, int month) {
   if (month == 2) return (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0)) ? 29 : 28;
   return (month == 4 || month == 6 || month == 9 || month == 11) ? 30 : 31;
+}
+
+// Every digit of a day count: the interesting ones differ from whole days only far past the point.
+std::string SerialText(double serial) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.17g", serial);
+  return buffer;
 }
 
 void CheckRoundTrips(const Date& d, const std::string& where) {
@@ -125,14 +133,17 @@ void FuzzSerial(FuzzedDataProvider& in) {
     const double first = Date::FromSeconds(Date::kMinSeconds).ToSerial();
     const double last = Date::FromSeconds(Date::kMaxSeconds).ToSerial();
     Check(!(serial > first - 1.0 + 1.0 / 86400 && serial < last - 1.0 / 86400) || std::isnan(serial),
-          "FromSerial refused a day count inside the range: " + std::to_string(serial));
+          "FromSerial refused a day count inside the range: " + SerialText(serial));
     return;
   }
   CheckRoundTrips(d, "serial");
-  if (serial >= 0) {
-    Check(std::fabs(d.ToSerial() - serial) <= 0.5 / 86400 + 1e-9 * std::fabs(serial) + 1e-12,
-          "FromSerial is not the nearest second for " + std::to_string(serial));
-  }
+  // The day count's own parts: whole days toward zero, and the fraction's absolute value as the
+  // time of that day, whatever the sign.
+  const double wholeDays = std::trunc(serial);
+  const double timeSeconds = std::fabs(serial - wholeDays) * Date::kSecondsPerDay;
+  const int64_t secondsIntoDay = d.Seconds() - static_cast<int64_t>(wholeDays) * Date::kSecondsPerDay;
+  Check(std::fabs(static_cast<double>(secondsIntoDay) - timeSeconds) <= 0.5 + 1e-6,
+        "FromSerial is not the nearest second for " + SerialText(serial) + ": " + ToIsoText(d));
 }
 
 }  // namespace

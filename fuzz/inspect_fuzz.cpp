@@ -30,8 +30,9 @@ struct Entry {
   bool folder;
 };
 // Files and folders with every kind of attribute, a size beyond 4 GiB, names in Chinese, Greek
-// and Latin-1 (not in code page 936), spaces where Windows strips them, and a long path.
-constexpr std::array<Entry, 15> kEntries = {{
+// and Latin-1 (not in code page 936), spaces where Windows strips them, a long path, and one
+// longer than the ANSI file functions take.
+constexpr std::array<Entry, 16> kEntries = {{
     {u"C:\\data\\a.txt", 1025, kAttrArchive, false},
     {u"C:\\data\\ro.txt", 0, kAttrReadOnly | kAttrArchive, false},
     {u"C:\\data\\hidden.sys", 4096, kAttrHidden | kAttrSystem, false},
@@ -45,8 +46,23 @@ constexpr std::array<Entry, 15> kEntries = {{
     {u"C:\\data\\sub\\inner.txt", 2147483648ull, kAttrArchive | kAttrHidden, false},
     {u"C:\\data\\hid dir", 0, kAttrDirectory | kAttrHidden, true},
     {u"C:\\a", 7, kAttrArchive, false},
-    {u"D:\\深\\层\\目录\\文件名很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长.txt", 1048577,
-     kAttrArchive, false},
+    // 160 and 310 bytes in code page 936.
+    {u"D:\\深\\层\\目录\\文件名很长很长很长"
+     u"很长很长很长很长很长很长很长很长很长很长"
+     u"很长很长很长很长很长很长很长很长很长很长"
+     u"很长很长很长很长很长很长很长很长很长很长"
+     u"很长.txt",
+     1048577, kAttrArchive, false},
+    {u"C:\\data\\过长"
+     u"的路径的路径的路径的路径的路径的路径的路径"
+     u"的路径的路径的路径的路径的路径的路径的路径"
+     u"的路径的路径的路径的路径的路径的路径的路径"
+     u"的路径的路径的路径的路径的路径的路径的路径"
+     u"的路径的路径的路径的路径的路径的路径的路径"
+     u"的路径的路径的路径的路径的路径的路径的路径"
+     u"的路径的路径的路径的路径的路径的路径的路径"
+     u".txt",
+     5, kAttrArchive | kAttrHidden, false},
     {u"C:\\data\\edge.txt", 922337203685477ull, kAttrArchive, false},
 }};
 

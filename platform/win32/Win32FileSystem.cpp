@@ -56,53 +56,76 @@ HANDLE ToHandle(HFILE handle) {
   return reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle));
 }
 
+// The ANSI file functions take a full path of at most MAX_PATH - 1 bytes in the code page. Wine's do
+// not all hold to that, so it is held here, the same for every operation: a longer path reaches no
+// file, and its failure says what it is.
+bool WithinMaxPath(const std::string& ansiPath) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(ansiPath.c_str(), MAX_PATH, full, nullptr);
+  // Any other failure is left to the call itself to report.
+  if (length == 0) return ::GetLastError() != ERROR_FILENAME_EXCED_RANGE;
+  return length < MAX_PATH;
+}
+
 std::string AnsiPathOrRaise(const Text& path) {
   auto ansi = ToAnsiExact(path);
   if (!ansi) RaiseError(kErrBadFileName);
+  if (!WithinMaxPath(*ansi)) RaiseError(kErrPathTooLong);
   return *std::move(ansi);
-}
-
-// A missing folder on the way is as much "not found" to the user as a missing file.
-[[noreturn]] void RaisePathError(DWORD code) {
-  if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) RaiseError(kErrFileNotFound);
-  RaiseSystemError(code);
 }
 
 DWORD AttributesOrRaise(const std::string& ansiPath) {
   const DWORD attributes = GetFileAttributesA(ansiPath.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) RaisePathError(::GetLastError());
+  if (attributes == INVALID_FILE_ATTRIBUTES) RaiseSystemError(::GetLastError());
   return attributes;
 }
 
 WIN32_FILE_ATTRIBUTE_DATA AttributeDataOrRaise(const Text& path) {
   const std::string ansi = AnsiPathOrRaise(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(ansi.c_str(), GetFileExInfoStandard, &data)) RaisePathError(::GetLastError());
+  if (!GetFileAttributesExA(ansi.c_str(), GetFileExInfoStandard, &data)) RaiseSystemError(::GetLastError());
   return data;
+}
+
+// What OpenFile asks for with style 0 (read), 1 (write) or 2 (read and write) and no share flag.
+DWORD AccessOfStyle(uint32_t style) {
+  switch (style & 3) {
+    case OF_WRITE:
+      return GENERIC_WRITE;
+    case OF_READWRITE:
+      return GENERIC_READ | GENERIC_WRITE;
+    default:
+      return GENERIC_READ;
+  }
 }
 
 }  // namespace
 
 HFILE Win32FileSystem::OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) {
+  // OpenFile first copies the full path into the buffer's 128 bytes, so it cannot open a longer one;
+  // its open proper is this call (an existing file, shared with readers and writers, not with
+  // deletion). Made directly, it takes every path the ANSI functions take, and a bare name means the
+  // current folder, as for the attribute services, not a file found along the search path.
+  DWORD error = 0;
+  HANDLE file = INVALID_HANDLE_VALUE;
   const auto ansi = ToAnsiExact(path);
   if (!ansi) {
-    lastError_ = ERROR_INVALID_NAME;
+    error = ERROR_INVALID_NAME;
+  } else if (!WithinMaxPath(*ansi)) {
+    error = ERROR_FILENAME_EXCED_RANGE;
+  } else {
+    file = CreateFileA(ansi->c_str(), AccessOfStyle(style), FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) error = ::GetLastError();
+  }
+  buffer.cBytes = sizeof buffer;
+  buffer.nErrCode = static_cast<uint16_t>(error);
+  if (error != 0) {
+    lastError_ = error;
     return kHfileError;
   }
-  // The buffer's path field holds 127 bytes of full path. Windows versions report a longer one
-  // differently (Wine as invalid data); refuse it here as the over-long name it is.
-  char full[kOfsMaxPathName + 1];
-  const DWORD fullLength = GetFullPathNameA(ansi->c_str(), sizeof full, full, nullptr);
-  if (fullLength >= kOfsMaxPathName) {
-    lastError_ = ERROR_FILENAME_EXCED_RANGE;
-    return kHfileError;
-  }
-  ::OFSTRUCT ofs;
-  std::memcpy(&ofs, &buffer, sizeof ofs);
-  const HFILE handle = ::OpenFile(ansi->c_str(), &ofs, style);
-  if (handle == kHfileError) lastError_ = ::GetLastError();
-  std::memcpy(static_cast<void*>(&buffer), &ofs, sizeof ofs);
-  return handle;
+  // A kernel handle's value always fits in 32 bits, on 64-bit Windows too.
+  return static_cast<HFILE>(HandleToLong(file));
 }
 
 bool Win32FileSystem::GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_INFORMATION& info) {
@@ -172,7 +195,7 @@ void Win32FileSystem::SetAttr(const Text& path, int attributes) {
   const DWORD current = AttributesOrRaise(ansi);
   DWORD wanted = (current & kKeptBits) | (static_cast<DWORD>(attributes) & kAttrOwnedBits);
   if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
-  if (!SetFileAttributesA(ansi.c_str(), wanted)) RaisePathError(::GetLastError());
+  if (!SetFileAttributesA(ansi.c_str(), wanted)) RaiseSystemError(::GetLastError());
 }
 
 int32_t Win32FileSystem::FileLen(const Text& path) {

@@ -1,7 +1,7 @@
 #pragma once
 // The file functions and file-system services on Windows. Every text reaches Windows through
-// the ANSI functions, converted exactly (AnsiText.h); a name the code page cannot hold is refused
-// here and never reaches the file system.
+// the ANSI functions, converted exactly (AnsiText.h); a name the code page cannot hold, or a full
+// path longer than MAX_PATH - 1 bytes in it, is refused here and never reaches the file system.
 #include <cstdint>
 
 #include "core/Platform.h"

@@ -266,14 +266,41 @@ void TypeInto(App& app, const char* box, const std::wstring& text) {
   app.ExpectNoBox();
 }
 
-void ApplyRoundTrip(const std::vector<std::wstring>& environment) {
+// Bytes of a text in the ANSI code page.
+size_t AnsiBytes(const std::wstring& text) {
+  return static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                                 nullptr, 0, nullptr, nullptr));
+}
+
+// A file name of `filler` repeated, padded with "y", that brings the full path in the folder to
+// `pathBytes` bytes in the ANSI code page; "apply.txt" for 0.
+std::wstring NameReaching(const TempFolder& folder, std::wstring_view filler, size_t pathBytes) {
+  if (pathBytes == 0) return L"apply.txt";
+  std::wstring name;
+  const size_t used = AnsiBytes(folder.Path() + L"\\");
+  while (used + AnsiBytes(name + std::wstring(filler)) <= pathBytes) name += filler;
+  while (used + AnsiBytes(name) < pathBytes) name += L'y';
+  return name;
+}
+
+void ApplyRoundTrip(const std::vector<std::wstring>& environment, std::wstring_view filler = L"",
+                    size_t pathBytes = 0) {
   TempFolder folder;
-  const std::wstring path = MakeKnownFile(folder, L"apply.txt");
+  const std::wstring path = MakeKnownFile(folder, NameReaching(folder, filler, pathBytes));
+  if (pathBytes != 0) {
+    ASSERT_EQ(AnsiBytes(path), pathBytes);
+  }
   App app(environment);
   ASSERT_TRUE(app.Started());
   app.SetText("txtPath", path);
   app.ExpectNoBox();
   ASSERT_TRUE(app.Enabled("btnSet"));
+  if (environment.empty()) {
+    EXPECT_EQ(Numbers(app.Text("txtTime(1)")), (std::vector<int>{2011, 3, 3, 15, 4, 5}));
+    EXPECT_EQ(Numbers(app.Text("txtTime(2)")), (std::vector<int>{2012, 1, 2, 11, 4, 5}));
+  }
+  EXPECT_EQ(Utf8(app.Text("lblSize")), "大小: 1500 字节");
+  EXPECT_EQ(app.Checked("chkReadOnly") + app.Checked("chkHide") + app.Checked("chkSystem"), 0);
   // The window shows a 24-hour text whatever the regional clock.
   EXPECT_FALSE(HasLetters(app.Text("txtTime(1)"))) << Utf8(app.Text("txtTime(1)"));
   const std::wstring created = L"2014-01-02 13:04:05";
@@ -312,6 +339,17 @@ TEST(Apply, WritesTypedTimesAndTicksInTheChineseLocale) {
 
 TEST(Apply, WritesTypedTimesAndTicksInTheUsLocale) {
   ApplyRoundTrip({L"LANG=en_US.UTF-8", L"LC_ALL=en_US.UTF-8"});
+}
+
+TEST(Apply, LongPathsWorkLikeShortOnesInTheChineseLocale) {
+  {
+    SCOPED_TRACE("180 ASCII characters");
+    ApplyRoundTrip({}, L"n", 180);
+  }
+  {
+    SCOPED_TRACE("Chinese, 150 bytes");
+    ApplyRoundTrip({}, L"长路径", 150);
+  }
 }
 
 TEST(Apply, BadDateTextIsRefusedWithFocusOnItsBox) {

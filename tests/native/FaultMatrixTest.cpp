@@ -654,6 +654,25 @@ TEST(FaultMatrix, WholeVolumeConditions) {
     cell.Expect(VolumeDifference(before, w.h.sim.volume.Snapshot()).empty(), "volume changed");
     table.Add(cell);
   }
+  {
+    // A full path of 300 ANSI bytes, over what the file functions take: its own message, not the
+    // bad-name one, from the first operation, and no file is touched.
+    World w;
+    const Text name = u"C:\\工作\\" + Text(144, u'长') + u".txt";
+    w.h.sim.volume.AddFile(name, 5, kAttrArchive | kAttrHidden);
+    ASSERT_EQ(w.h.sim.volume.AnsiLength(name), 300u);
+    const Volume before = w.h.sim.volume.Snapshot();
+    w.Inspect(name);
+    Cell cell{"inspect file", "path of 300 ANSI bytes", Summary(w.h.sim.messages.shown), {}};
+    cell.Expect(w.h.sim.messages.shown ==
+                    std::vector<sim::ShownMessage>{{ErrorPrompt(kErrPathTooLong), kMbCritical, u"错误"}},
+                "wanted the one message of error 513");
+    cell.Expect(w.h.sim.volume.calls == std::vector<Op>{Op::GetAttr}, "operations after the refusal");
+    cell.Expect(w.h.form.GetText(ControlId::txtPath) == name, "path box changed");
+    cell.Expect(!w.h.form.GetEnabled(ControlId::btnSet), "btnSet enabled");
+    cell.Expect(VolumeDifference(before, w.h.sim.volume.Snapshot()).empty(), "volume changed");
+    table.Add(cell);
+  }
   table.Print();
 }
 

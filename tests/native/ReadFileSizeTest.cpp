@@ -97,7 +97,7 @@ TEST(ReadFileSize, AFileThatCannotBeOpenedOrQueriedRaises) {
   };
   const Case cases[] = {
       {"missing", nullptr, u"C:\\none.bin", kErrFileNotFound},
-      {"missing folder", nullptr, u"C:\\none\\b.bin", kErrPathNotFound},
+      {"missing folder", nullptr, u"C:\\none\\b.bin", kErrFileNotFound},
       {"held open", [](World& w) { w.volume.Find(u"C:\\b.bin")->heldOpen = true; }, u"C:\\b.bin",
        kErrPermissionDenied},
       {"folder", nullptr, u"C:\\dir", kErrPermissionDenied},

@@ -10,8 +10,7 @@ namespace {
 
 constexpr uint64_t kTicksPerSecond = 10000000;
 constexpr uint64_t kLargestFileTime = 0x7FFFFFFFFFFFFFFFull;
-constexpr size_t kMaxFullPath = 259;
-constexpr size_t kMaxOpenFileBytes = kOfsMaxPathName - 1;
+constexpr size_t kMaxFullPathBytes = 259;
 constexpr int kSearchBits = kAttrHidden | kAttrSystem | kAttrDirectory;
 
 constexpr uint32_t kErrorFileNotFound = 2;
@@ -23,6 +22,13 @@ constexpr uint32_t kErrorSharingViolation = 32;
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorInvalidName = 123;
 constexpr uint32_t kErrorFilenameExcedRange = 206;
+
+// What a service raises for a name it cannot hand over; 0 when the name itself is fine.
+int NameErrorOfService(uint32_t code) {
+  if (code == kErrorInvalidName) return kErrBadFileName;
+  if (code == kErrorFilenameExcedRange) return kErrPathTooLong;
+  return 0;
+}
 
 // The characters of 0x80..0x9F in code page 1252.
 constexpr char16_t k1252High[] = {u'€', u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰',
@@ -192,7 +198,8 @@ SimVolume::Resolved SimVolume::Resolve(const Text& path, bool checkCodePage) con
   if (segments.empty()) r.ancestors.clear();
   r.key = UpperText(r.fullPath);
   r.trailingSeparator = !segments.empty() && p.back() == u'\\';
-  if (r.fullPath.size() > kMaxFullPath) r.error = kErrorFilenameExcedRange;
+  const std::optional<size_t> bytes = AnsiLength(r.fullPath);
+  if (checkCodePage && bytes && *bytes > kMaxFullPathBytes) r.error = kErrorFilenameExcedRange;
   return r;
 }
 
@@ -326,13 +333,13 @@ uint32_t SimVolume::Enter(Op op, const Text& path) {
 HFILE SimVolume::OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) {
   const auto fail = [&](uint32_t code) {
     lastError_ = code;
+    buffer.cBytes = static_cast<uint8_t>(sizeof(OFSTRUCT));
     buffer.nErrCode = static_cast<uint16_t>(code);
     return kHfileError;
   };
   if (const uint32_t forced = Enter(Op::OpenFile, path)) return fail(forced);
   const Resolved r = Resolve(path, true);
   if (r.error != 0) return fail(r.error);
-  if (*AnsiLength(r.fullPath) > kMaxOpenFileBytes) return fail(kErrorFilenameExcedRange);
   std::shared_ptr<SimEntry> e;
   if (const uint32_t code = Locate(r, &e)) return fail(code);
   const bool write = (style & 3) != 0;
@@ -342,17 +349,7 @@ HFILE SimVolume::OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) {
   if (e->heldOpen) return fail(kErrorSharingViolation);
 
   buffer.cBytes = static_cast<uint8_t>(sizeof(OFSTRUCT));
-  buffer.fFixedDisk = 1;
   buffer.nErrCode = 0;
-  // The program never reads the path back: characters beyond ASCII stand as filler bytes, as
-  // many as the code page needs.
-  size_t at = 0;
-  for (char16_t c : r.fullPath) {
-    for (size_t n = AnsiBytes(codePage_, c); n > 0; --n) {
-      buffer.szPathName[at++] = c < 0x80 ? static_cast<char>(c) : static_cast<char>(0x80);
-    }
-  }
-  buffer.szPathName[at] = '\0';
 
   const HFILE handle = nextHandle_;
   nextHandle_ += 4;
@@ -410,7 +407,7 @@ bool SimVolume::SetFileTime(HFILE handle, const FILETIME* creation, const FILETI
 
 std::shared_ptr<SimEntry> SimVolume::LocateForService(const Text& path) {
   const Resolved r = Resolve(path, true);
-  if (r.error == kErrorInvalidName || r.error == kErrorFilenameExcedRange) RaiseError(kErrBadFileName);
+  if (const int number = NameErrorOfService(r.error)) RaiseError(number);
   if (r.error != 0) RaiseError(kErrFileNotFound);
   std::shared_ptr<SimEntry> e;
   if (Locate(r, &e) != 0) RaiseError(kErrFileNotFound);
@@ -420,7 +417,7 @@ std::shared_ptr<SimEntry> SimVolume::LocateForService(const Text& path) {
 bool SimVolume::Exists(const Text& path, int mask) {
   if (const uint32_t forced = Enter(Op::Exists, path)) RaiseSystemError(forced);
   const Resolved r = Resolve(path, true);
-  if (r.error == kErrorInvalidName || r.error == kErrorFilenameExcedRange) RaiseError(kErrBadFileName);
+  if (const int number = NameErrorOfService(r.error)) RaiseError(number);
   std::shared_ptr<SimEntry> e;
   if (r.error != 0 || Locate(r, &e) != 0) return false;
   const int bits = static_cast<int>(e->attributes) | (e->directory ? kAttrDirectory : 0);

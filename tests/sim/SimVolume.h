@@ -21,20 +21,20 @@
 //        – — ˜ ™ š › œ ž Ÿ); 1 byte each. No Chinese.
 // A surrogate (emoji and the like) is in neither.
 //
-// Length. OpenFile fails with 206 when the full path (current directory included for a relative
-// one) needs more than 127 ANSI bytes; every operation fails with 206 (raises 52) for a full path
-// of more than 259 characters.
+// Length. Every operation fails with 206 (the services raise 513) when the full path (current
+// directory included for a relative one) needs more than 259 ANSI bytes, MAX_PATH less the
+// terminating zero. Entries themselves may have longer paths: tests add and find them freely.
 //
 // Windows functions report failures through GetLastError: OpenFile gives 2 for a missing file,
 // 3 for a missing folder on the path (or a file used as a folder), 5 for a folder, 32 for a
 // file held open by another program, 5 for style 2 on a read-only file and 19 for style 2 on
-// read-only media. A forced CloseHandle failure still releases the handle. A successful open fills the
-// OFSTRUCT's cBytes and szPathName (characters beyond ASCII as filler bytes 0x80, as many as the
-// code page needs: the program never reads it back).
+// read-only media. A forced CloseHandle failure still releases the handle. Every open fills the
+// OFSTRUCT's cBytes and nErrCode (0 on success); the program never reads it back.
 //
-// Services raise RaisedError: 52 for an invalid or unconvertible name or a too-long path, 53 for a
-// missing name (also when a folder on the path is missing), 70 for an attribute write on
-// read-only media. Exists never matches a wildcard: it raises 52 for a name GetAttr would refuse.
+// Services raise RaisedError: 52 for an invalid or unconvertible name, 513 for a too-long path, 53
+// for a missing name (also when a folder on the path is missing), 70 for an attribute write on
+// read-only media. Exists never matches a wildcard: it raises what GetAttr would for a name it
+// refuses.
 // The services read metadata without opening the file's data, so a file held open by another
 // program still answers them and still takes an attribute write.
 //

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -255,38 +256,97 @@ TEST_F(Win32Files, OpenFailsOnAFileHeldWithoutSharing) {
   files.CloseHandle(handle);
 }
 
-// The open's buffer holds 127 bytes of path: bytes in the ANSI code page, not characters, count.
-TEST_F(Win32Files, OpenTakesAtMost127AnsiBytes) {
+// The ANSI functions take 259 bytes of full path in the code page, not characters; every operation
+// refuses one byte more with its own error, whatever Wine itself would take, and touches nothing.
+TEST_F(Win32Files, PathsUpTo259AnsiBytesAndNotOneMore) {
   const Text filler = GetACP() == 936 ? u"文" : u"x";
-  const size_t fillerBytes = GetACP() == 936 ? 2 : 1;
-  const Text stem = dir.Path() + u"\\";
-  const size_t stemBytes = ToAnsiExact(stem)->size();
-  ASSERT_LT(stemBytes + 10, 120u);
-  for (size_t total : {size_t{126}, size_t{127}, size_t{128}, size_t{129}}) {
+  for (size_t total : {size_t{127}, size_t{128}, size_t{259}, size_t{260}}) {
     SCOPED_TRACE(total);
-    Text name;
-    size_t bytes = stemBytes;
-    while (bytes + fillerBytes <= total) {
-      name += filler;
-      bytes += fillerBytes;
-    }
-    while (bytes < total) {
-      name += u"y";
-      ++bytes;
-    }
-    const Text path = stem + name;
+    const Text path = testing::MakeLongPath(dir.Path(), total, filler);
     ASSERT_EQ(ToAnsiExact(path)->size(), total);
-    ASSERT_TRUE(MakeFile(path));
+    ASSERT_TRUE(MakeFile(path, 9));
     OFSTRUCT ofs;
-    const HFILE handle = files.OpenFile(path, ofs, kOfRead);
-    if (total <= 127) {
-      EXPECT_NE(handle, kHfileError);
-      files.CloseHandle(handle);
+    if (total <= 259) {
+      for (uint32_t style : {kOfRead, kOfReadWrite}) {
+        const HFILE handle = files.OpenFile(path, ofs, style);
+        ASSERT_NE(handle, kHfileError) << files.GetLastError();
+        EXPECT_TRUE(files.CloseHandle(handle));
+      }
+      EXPECT_TRUE(files.Exists(path, 0));
+      files.SetAttr(path, kAttrHidden);
+      EXPECT_EQ(files.GetAttr(path) & 7, kAttrHidden);
+      EXPECT_EQ(files.FileLen(path), 9);
+      EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(path); }), 0);
     } else {
-      EXPECT_EQ(handle, kHfileError);
+      ASSERT_TRUE(SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN));
+      EXPECT_EQ(files.OpenFile(path, ofs, kOfReadWrite), kHfileError);
       EXPECT_EQ(files.GetLastError(), static_cast<uint32_t>(ERROR_FILENAME_EXCED_RANGE));
+      EXPECT_EQ(RaisedNumber([&] { files.Exists(path, kAttrAllMask); }), kErrPathTooLong);
+      EXPECT_EQ(RaisedNumber([&] { files.GetAttr(path); }), kErrPathTooLong);
+      EXPECT_EQ(RaisedNumber([&] { files.SetAttr(path, 0); }), kErrPathTooLong);
+      EXPECT_EQ(RaisedNumber([&] { files.FileLen(path); }), kErrPathTooLong);
+      EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(path); }), kErrPathTooLong);
+      EXPECT_EQ(WideAttributes(path) & 7, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     }
   }
+}
+
+// The open is OpenFile's own open without OpenFile's 128-byte path buffer. Wherever OpenFile can
+// open at all, both give what the callers rely on: a handle to the file that answers the query and
+// a time write alike; the same error number for each failure (a missing folder is 2 to one and 3
+// to the other, both "not found"); and the same answer to another program opening the file
+// meanwhile (readers and writers admitted, deletion not).
+TEST_F(Win32Files, OpenGivesWhatOpenFileGivesWhereverOpenFileOpens) {
+  const Text file = dir / u"f.txt", readOnly = dir / u"ro.txt", held = dir / u"held.txt";
+  ASSERT_TRUE(MakeFile(file, 5));
+  ASSERT_TRUE(MakeFile(readOnly, 6));
+  ASSERT_TRUE(SetFileAttributesW(Wide(readOnly), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(MakeFile(held, 7));
+  ASSERT_TRUE(CreateDirectoryW(Wide(dir / u"sub"), nullptr));
+  HANDLE holder = CreateFileW(Wide(held), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  struct Other {
+    DWORD access, share;
+  };
+  const Other others[] = {
+      {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE},
+      {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+      {GENERIC_READ, FILE_SHARE_READ},
+      {GENERIC_READ, FILE_SHARE_WRITE},
+      {DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+  };
+  // What one open yields: its error number, then the file's size through the handle, whether a
+  // time write through it succeeds, and each other program's error code while it is open.
+  const auto observe = [&](const Text& path, HANDLE handle, DWORD error) {
+    std::vector<int64_t> seen = {error == 0 ? 0 : ErrorNumberFromSystemCode(error)};
+    if (error != 0) return seen;
+    ::BY_HANDLE_FILE_INFORMATION info{};
+    seen.push_back(::GetFileInformationByHandle(handle, &info) ? info.nFileSizeLow : -1);
+    seen.push_back(::SetFileTime(handle, nullptr, nullptr, &info.ftLastWriteTime) ? 1 : 0);
+    for (const Other& o : others) {
+      HANDLE other = CreateFileW(Wide(path), o.access, o.share, nullptr, OPEN_EXISTING, 0, nullptr);
+      seen.push_back(other == INVALID_HANDLE_VALUE ? ::GetLastError() : 0);
+      if (other != INVALID_HANDLE_VALUE) ::CloseHandle(other);
+    }
+    ::CloseHandle(handle);
+    return seen;
+  };
+  for (const Text& path : {file, readOnly, held, dir / u"sub", dir / u"none.txt", dir / u"none\\f.txt"}) {
+    for (uint32_t style : {kOfRead, kOfReadWrite}) {
+      SCOPED_TRACE(testing::Utf8(path) + " style " + std::to_string(style));
+      ::OFSTRUCT legacyBuffer{};
+      const ::HFILE legacy = ::OpenFile(ToAnsiExact(path)->c_str(), &legacyBuffer, style);
+      const DWORD legacyError = legacy == HFILE_ERROR ? ::GetLastError() : 0;
+      const std::vector<int64_t> expected =
+          observe(path, reinterpret_cast<HANDLE>(static_cast<intptr_t>(legacy)), legacyError);
+      OFSTRUCT buffer;
+      const HFILE opened = files.OpenFile(path, buffer, style);
+      const std::vector<int64_t> got = observe(path, reinterpret_cast<HANDLE>(static_cast<intptr_t>(opened)),
+                                               opened == kHfileError ? files.GetLastError() : 0);
+      EXPECT_EQ(got, expected);
+    }
+  }
+  ::CloseHandle(holder);
 }
 
 }  // namespace

@@ -78,6 +78,27 @@ inline bool MakeFile(const Text& path, int64_t size = 3) {
   return ok;
 }
 
+// A file path below `folder` whose full form takes exactly `bytes` bytes in the ANSI code page:
+// folders of 40 `filler` characters each (Linux takes at most 255 bytes of UTF-8 in one name), then
+// padding with "y". The folders are made; the file is not.
+inline Text MakeLongPath(const Text& folder, size_t bytes, const Text& filler) {
+  const size_t fillerBytes = ToAnsiExact(filler)->size();
+  Text path = folder + u"\\";
+  size_t used = ToAnsiExact(path)->size();
+  for (int run = 0; used + fillerBytes < bytes; ++run) {
+    if (run == 40) {
+      CreateDirectoryW(Wide(path), nullptr);
+      path += u"\\";
+      ++used;
+      run = 0;
+    }
+    path += filler;
+    used += fillerBytes;
+  }
+  path += Text(bytes - used, u'y');
+  return path;
+}
+
 inline DWORD WideAttributes(const Text& path) {
   return GetFileAttributesW(Wide(path));
 }
