@@ -3,7 +3,8 @@
 // of the same file's metadata calls made directly. Each figure is the median of many runs; the
 // handler and its floor take turns, so that a drifting machine weighs on both alike.
 //
-// bench_handlers RUNS [--steps]   --steps: also where one inspection's time goes, step by step.
+// bench_handlers RUNS LABEL [--steps]   LABEL names the build ("32-bit"); --steps: also where one
+//                                       inspection's time goes, step by step.
 #include <windows.h>
 
 #include <cstdio>
@@ -68,10 +69,10 @@ class Clock {
 // one information query, one close.
 bool ReadFloor(const std::string& path) {
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-  ::OFSTRUCT ofs{};
-  const ::HFILE file = ::OpenFile(path.c_str(), &ofs, OF_READ);
-  if (file == HFILE_ERROR) return false;
-  HANDLE handle = reinterpret_cast<HANDLE>(static_cast<intptr_t>(file));
+  // The program's open: read access, shared with readers and writers.
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
   ::BY_HANDLE_FILE_INFORMATION info;
   const bool ok = ::GetFileInformationByHandle(handle, &info);
   ::CloseHandle(handle);
@@ -82,10 +83,9 @@ bool ReadFloor(const std::string& path) {
 // write the three times, close, set the attributes.
 bool WriteFloor(const std::string& path, const ::FILETIME& stamp) {
   if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
-  ::OFSTRUCT ofs{};
-  const ::HFILE file = ::OpenFile(path.c_str(), &ofs, OF_READWRITE);
-  if (file == HFILE_ERROR) return false;
-  HANDLE handle = reinterpret_cast<HANDLE>(static_cast<intptr_t>(file));
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
   const bool ok = ::SetFileTime(handle, &stamp, &stamp, &stamp);
   ::CloseHandle(handle);
   return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE) && ok;
@@ -111,17 +111,17 @@ int Fail(const char* what) {
   return 1;
 }
 
-void Row(const char* measure, const std::vector<double>& handler, const std::vector<double>& floor,
+void Row(const std::string& measure, const std::vector<double>& handler, const std::vector<double>& floor,
          const char* goal, const char* met) {
   const double a = bench::Median(handler), b = bench::Median(floor);
-  std::printf("| %s | %s us | %s us | %s | %s | %s |\n", measure, bench::Fixed(a, 1).c_str(),
+  std::printf("| %s | %s us | %s us | %s | %s | %s |\n", measure.c_str(), bench::Fixed(a, 1).c_str(),
               bench::Fixed(b, 1).c_str(), bench::Fixed(bench::Ratio(a, b), 2).c_str(), goal, met);
 }
 
 // The platform operations one inspection is made of, each timed alone, with how often one
 // inspection calls it: what holds the inspection back.
 void PrintSteps(int runs, const Clock& clock, IFileSystem& files, ITimeApi& time, ILocaleText& text,
-                modFileAttribute& store, const Text& path) {
+                modFileAttribute& store, const Text& path, const std::string& label) {
   struct Step {
     const char* name;
     int perInspection;
@@ -151,8 +151,9 @@ void PrintSteps(int runs, const Clock& clock, IFileSystem& files, ITimeApi& time
       {"attribute write-back (SetAttr)", 1, [&] { files.SetAttr(path, kAttrArchive); }},
   };
   std::printf(
-      "\nWhere one inspection's time goes (median of each step alone, times the calls one inspection "
-      "makes):\n");
+      "\nWhere one inspection's time goes, %s (median of each step alone, times the calls one inspection "
+      "makes):\n",
+      label.c_str());
   for (const Step& step : steps) {
     std::vector<double> samples;
     samples.reserve(static_cast<size_t>(runs));
@@ -166,8 +167,9 @@ void PrintSteps(int runs, const Clock& clock, IFileSystem& files, ITimeApi& time
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::atoi(argv[1]) : 1000;
-  if (runs < 1) return Fail("usage: bench_handlers RUNS");
+  const int runs = argc > 2 ? std::atoi(argv[1]) : 0;
+  if (runs < 1) return Fail("usage: bench_handlers RUNS LABEL [--steps]");
+  const std::string label = argv[2];
 
   win32::Win32FileSystem files;
   win32::Win32TimeApi time;
@@ -236,7 +238,7 @@ int main(int argc, char** argv) {
   }
   const int applyBoxes = messages.count - inspectionBoxes;
   const bool applyEndedWell = messages.last == u"设置成功";
-  const bool steps = argc > 2 && std::strcmp(argv[2], "--steps") == 0;
+  const bool steps = argc > 3 && std::strcmp(argv[3], "--steps") == 0;
   if (inspectionBoxes != 0 || applyBoxes != runs || !applyEndedWell) {
     DeleteFileW(win32::Wide(path));
     return Fail(inspectionBoxes != 0 ? "an inspection showed a message while timed"
@@ -244,12 +246,12 @@ int main(int argc, char** argv) {
   }
 
   const double inspection = bench::Median(inspect);
-  Row("One inspection (txtPath_Change), against attribute query + open + query + close", inspect,
-      inspectFloor, "inspection < 1000 us", inspection < 1000.0 ? "yes" : "no");
-  Row("One apply (btnSet_Click, success box excluded), against attribute clear + open + time write + close + "
-      "attribute write",
+  Row("One inspection (txtPath_Change), " + label + ", against attribute query + open + query + close",
+      inspect, inspectFloor, "inspection < 1000 us", inspection < 1000.0 ? "yes" : "no");
+  Row("One apply (btnSet_Click, success box excluded), " + label +
+          ", against attribute clear + open + time write + close + attribute write",
       apply, applyFloor, "none set", "-");
-  if (steps) PrintSteps(runs, clock, files, time, text, store, path);
+  if (steps) PrintSteps(runs, clock, files, time, text, store, path, label);
   DeleteFileW(win32::Wide(path));
   return 0;
 }

@@ -1,10 +1,10 @@
-// Start-up and footprint of a real program against the minimal window, each launched as the user
-// would launch it: from process creation until its window is shown and the process idle, then the
-// peak working set (for the program, after one inspection started by setting the path box's text
-// from outside, as a drop would). Runs alternate between the two programs so that a drifting
-// machine weighs on both alike.
+// Start-up and footprint of a real program against floor programs, each launched as the user would
+// launch it: from process creation until its window is shown and the process idle, then the peak
+// working set (for the program, after one inspection started by setting the path box's text from
+// outside, as a drop would). Runs take turns among the programs so that a drifting machine weighs
+// on all alike. The programs may be 32-bit: Wine starts them under its 32-bit loader.
 //
-// bench_probe RUNS PROGRAM TITLE FLOOR FLOOR_TITLE
+// bench_probe RUNS LABEL PROGRAM TITLE [FLOOR FLOOR_TITLE FLOOR_NAME STARTUP_GOAL PEAK_GOAL]...
 #include <windows.h>
 // After windows.h, which it needs.
 #include <psapi.h>
@@ -158,50 +158,80 @@ std::wstring MakeInspectedFile() {
   return ok && written == kInspectedFileSize ? path : std::wstring();
 }
 
-void Row(const char* measure, const char* unit, const std::vector<double>& program,
+struct Floor {
+  std::wstring program, title;
+  std::string name;
+  double startupGoal = 0, peakGoal = 0;
+  std::vector<double> startup, peak;
+};
+
+void Row(const std::string& measure, const char* unit, const std::vector<double>& program,
          const std::vector<double>& floor, double goalRatio) {
   const double a = bench::Median(program), b = bench::Median(floor), ratio = bench::Ratio(a, b);
-  std::printf("| %s | %s %s | %s %s | %s | ratio <= %s | %s |\n", measure, bench::Fixed(a, 1).c_str(), unit,
-              bench::Fixed(b, 1).c_str(), unit, bench::Fixed(ratio, 2).c_str(),
+  std::printf("| %s | %s %s | %s %s | %s | ratio <= %s | %s |\n", measure.c_str(), bench::Fixed(a, 1).c_str(),
+              unit, bench::Fixed(b, 1).c_str(), unit, bench::Fixed(ratio, 2).c_str(),
               bench::Fixed(goalRatio, 2).c_str(), bench::Met(ratio, goalRatio));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: bench_probe RUNS PROGRAM TITLE FLOOR FLOOR_TITLE\n");
+  if (argc < 5 || (argc - 5) % 5 != 0) {
+    std::fprintf(stderr,
+                 "usage: bench_probe RUNS LABEL PROGRAM TITLE "
+                 "[FLOOR FLOOR_TITLE FLOOR_NAME STARTUP_GOAL PEAK_GOAL]...\n");
     return 2;
   }
   const int runs = std::atoi(argv[1]);
-  const std::wstring program = WideArg(argv[2]), title = WideArg(argv[3]);
-  const std::wstring floorProgram = WideArg(argv[4]), floorTitle = WideArg(argv[5]);
+  const std::string label = argv[2];
+  const std::wstring program = WideArg(argv[3]), title = WideArg(argv[4]);
+  std::vector<Floor> floors;
+  for (int i = 5; i + 4 < argc; i += 5) {
+    floors.push_back({WideArg(argv[i]),
+                      WideArg(argv[i + 1]),
+                      argv[i + 2],
+                      std::atof(argv[i + 3]),
+                      std::atof(argv[i + 4]),
+                      {},
+                      {}});
+  }
   const std::wstring file = MakeInspectedFile();
   if (file.empty()) {
     std::fprintf(stderr, "bench_probe: cannot write the file to inspect\n");
     return 1;
   }
 
-  std::vector<double> startup, floorStartup, peak, floorPeak;
+  // Each round launches every program once, starting one further along each time, so that no
+  // program always runs first or right after the same one.
+  std::vector<double> startup, peak;
+  const int programs = static_cast<int>(floors.size()) + 1;
   int status = 0;
   for (int i = 0; i < runs && status == 0; ++i) {
-    for (int turn = 0; turn < 2; ++turn) {
-      const bool ours = (turn == 0) == (i % 2 == 0);
+    for (int turn = 0; turn < programs; ++turn) {
+      const int which = (i + turn) % programs;
+      Floor* floor = which == 0 ? nullptr : &floors[static_cast<size_t>(which - 1)];
       const Launch launch =
-          ours ? RunOnce(program, title, &file) : RunOnce(floorProgram, floorTitle, nullptr);
+          floor ? RunOnce(floor->program, floor->title, nullptr) : RunOnce(program, title, &file);
       if (!launch.error.empty()) {
-        std::fprintf(stderr, "bench_probe: %s: %s\n", ours ? "program" : "floor", launch.error.c_str());
+        std::fprintf(stderr, "bench_probe: %s: %s\n", floor ? floor->name.c_str() : "program",
+                     launch.error.c_str());
         status = 1;
         break;
       }
-      (ours ? startup : floorStartup).push_back(launch.startupMs);
-      (ours ? peak : floorPeak).push_back(launch.peakKb);
+      (floor ? floor->startup : startup).push_back(launch.startupMs);
+      (floor ? floor->peak : peak).push_back(launch.peakKb);
     }
   }
   DeleteFileW(file.c_str());
   if (status != 0) return status;
 
-  Row("Start-up under wine64, to a shown and idle window", "ms", startup, floorStartup, 1.10);
-  Row("Peak working set after an inspection", "KB", peak, floorPeak, 1.25);
+  for (const Floor& floor : floors) {
+    Row("Start-up, " + label + ", to a shown and idle window, against " + floor.name, "ms", startup,
+        floor.startup, floor.startupGoal);
+  }
+  for (const Floor& floor : floors) {
+    Row("Peak working set after an inspection, " + label + ", against " + floor.name, "KB", peak, floor.peak,
+        floor.peakGoal);
+  }
   return 0;
 }
