@@ -535,18 +535,21 @@ HWND MouseDrag::Capture() const {
 // after the program's thread has taken whatever input was queued before the first.
 void MouseDrag::Settle() const {
   for (int round = 0; round < 2; ++round) {
-    SendMessageTimeoutW(program_, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
+    SendMessageTimeoutW(program_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
   }
 }
 
 bool MouseDrag::Press(POINT at) {
   at_ = at;
+  // A button still held from whatever ran before would swallow this press.
+  if (LeftButtonDown()) SendMouse(MOUSEEVENTF_LEFTUP, at);
   MoveMouse(at);
   Settle();
   SendMouse(MOUSEEVENTF_LEFTDOWN, at);
   down_ = true;
   Settle();
-  return Capture() != nullptr;
+  // A loaded machine (or the emulated 32-bit program) may take the press later still.
+  return WaitUntil([&] { return Capture() != nullptr; }, 5000);
 }
 
 void MouseDrag::MoveTo(POINT to, int steps) {
