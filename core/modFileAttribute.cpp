@@ -139,9 +139,13 @@ double modFileAttribute::ReadFileSize(const Text& path) {
   // The two halves make one 64-bit count; as a currency number that is the count / 10,000, and
   // multiplying it back by 10,000 overflows above kMaxReadableFileSize. A count with the top bit
   // set would read as a negative size: no file is that large, so it overflows as well.
-  const uint64_t count = (uint64_t{s.info.nFileSizeHigh} << 32) | s.info.nFileSizeLow;
+  const uint64_t count = LastQueriedFileSize();
   if (count > static_cast<uint64_t>(kMaxReadableFileSize)) RaiseError(kErrOverflow);
   return text_.ReadNumberText(text_.GroupedWholeText(static_cast<int64_t>(count)));
+}
+
+uint64_t modFileAttribute::LastQueriedFileSize() const {
+  return (uint64_t{state_.info.nFileSizeHigh} << 32) | state_.info.nFileSizeLow;
 }
 
 modFileAttribute::FileSnapshot modFileAttribute::TakeSnapshot(const Text& path) {

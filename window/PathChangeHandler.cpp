@@ -77,11 +77,9 @@ void frmFileAttribute::txtPath_Change() {
     form_.SetText(ControlId::txtTime1, FormatTime24(store_.ReadFileTime(path, kLastWriteTime)));
     form_.SetText(ControlId::txtTime2, FormatTime24(store_.ReadFileTime(path, kLastAccessTime)));
 
-    // The 32-bit file length is no size from 2 GiB on, so the full size decides which to ask. The
-    // time reads above left this file's full size in the store's information record.
-    const BY_HANDLE_FILE_INFORMATION& info = store_.state().info;
-    const uint64_t fullSize = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-    const int64_t length = fullSize < static_cast<uint64_t>(kTwoGiB)
+    // The 32-bit file length is no size from 2 GiB on, so the full size decides which to ask; the
+    // time reads above have just queried this file.
+    const int64_t length = store_.LastQueriedFileSize() < static_cast<uint64_t>(kTwoGiB)
                                ? static_cast<int64_t>(files.FileLen(path))
                                : static_cast<int64_t>(store_.ReadFileSize(path));
     form_.SetText(ControlId::lblSize, u"大小: " + DecimalText(length) + u" 字节");

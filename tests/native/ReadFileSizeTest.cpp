@@ -57,7 +57,7 @@ TEST(ReadFileSize, ExactSizesUpToTheCurrencyLimit) {
     SCOPED_TRACE(size);
     w.volume.AddFile(u"C:\\big.bin", size);
     EXPECT_EQ(w.store.ReadFileSize(u"C:\\big.bin"), static_cast<double>(size));
-    EXPECT_EQ(w.store.state().info.nFileSizeHigh, static_cast<uint32_t>(size >> 32));
+    EXPECT_EQ(w.store.LastQueriedFileSize(), size);
   }
   EXPECT_EQ(w.volume.OpenHandles(), 0);
 }
