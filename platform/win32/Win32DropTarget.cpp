@@ -18,9 +18,6 @@ UINT QueryDroppedFile(HDROP drop, UINT entry, wchar_t* buffer, UINT size) {
   return dragQueryFile ? dragQueryFile(drop, entry, buffer, size) : 0;
 }
 
-constexpr int kErrNoSuchFormat = 461;
-constexpr int kErrSubscriptOutOfRange = 9;
-
 FORMATETC HdropFormat() {
   return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
 }

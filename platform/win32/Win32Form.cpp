@@ -494,7 +494,7 @@ void Win32Form::RaiseEvent(const std::function<void()>& event) {
   } catch (const RaisedError& error) {
     ReportError(error.Number(), error.Description());
   } catch (const std::bad_alloc&) {
-    ReportError(7, ErrorDescription(7));
+    ReportError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory));
   } catch (const std::exception&) {
     ReportError(kErrInvalidCall, ErrorDescription(kErrInvalidCall));
   }

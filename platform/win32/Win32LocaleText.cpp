@@ -14,7 +14,7 @@ namespace {
 
 [[noreturn]] void RaiseConversionError(HRESULT hr) {
   if (hr == DISP_E_OVERFLOW) RaiseError(kErrOverflow);
-  if (hr == E_OUTOFMEMORY) RaiseError(7);
+  if (hr == E_OUTOFMEMORY) RaiseError(kErrOutOfMemory);
   if (hr == DISP_E_TYPEMISMATCH) RaiseError(kErrTypeMismatch);
   RaiseError(kErrInvalidCall);
 }
