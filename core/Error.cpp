@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/Platform.h"
+
 namespace timrose {
 namespace {
 
@@ -79,6 +81,10 @@ int ErrorNumberFromSystemCode(unsigned long code) {
 
 void RaiseSystemError(unsigned long code) {
   RaiseError(ErrorNumberFromSystemCode(code));
+}
+
+void ShowErrorBox(IMessageBox& messages, int number, const Text& description) {
+  messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, kErrorTitle);
 }
 
 }  // namespace timrose

@@ -83,6 +83,9 @@ enum MsgBoxStyle : int {
   kMbInformation = 64,
 };
 enum MsgBoxAnswer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+// The titles that more than one box carries: notices, refusals and questions; errors.
+inline constexpr char16_t kNoticeTitle[] = u"提示";
+inline constexpr char16_t kErrorTitle[] = u"错误";
 
 class IMessageBox {
  public:

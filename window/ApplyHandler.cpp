@@ -32,7 +32,8 @@ void frmFileAttribute::btnSet_Click() {
   try {
     const Text trimmed = TrimSpaces(form_.GetText(ControlId::txtPath));
     if (trimmed.empty()) {
-      platform_.messages.MsgBox(u"未选择文件.请选择或者拖拽一个文件", kMbOkOnly + kMbExclamation, u"提示");
+      platform_.messages.MsgBox(u"未选择文件.请选择或者拖拽一个文件", kMbOkOnly + kMbExclamation,
+                                kNoticeTitle);
       form_.SetFocus(ControlId::btnGet);
       return;
     }
@@ -45,7 +46,7 @@ void frmFileAttribute::btnSet_Click() {
     }
     for (const TimeBox& t : kTimeBoxes) {
       if (!platform_.text.IsDate(form_.GetText(t.box))) {
-        platform_.messages.MsgBox(t.refusal, kMbOkOnly + kMbExclamation, u"提示");
+        platform_.messages.MsgBox(t.refusal, kMbOkOnly + kMbExclamation, kNoticeTitle);
         form_.SetFocus(t.box);
         return;
       }
@@ -66,9 +67,9 @@ void frmFileAttribute::btnSet_Click() {
       store_.RestoreSnapshot(path, original);
       throw;
     }
-    platform_.messages.MsgBox(u"设置成功", kMbOkOnly + kMbInformation, u"提示");
+    platform_.messages.MsgBox(u"设置成功", kMbOkOnly + kMbInformation, kNoticeTitle);
   } catch (const RaisedError& e) {
-    ShowErrorMessage(e.Number(), e.Description());
+    ShowErrorBox(platform_.messages, e.Number(), e.Description());
   }
 }
 

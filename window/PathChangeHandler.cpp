@@ -8,8 +8,6 @@
 namespace timrose {
 namespace {
 
-constexpr char16_t kNoFileCaption[] = u"大小:当前没有选择文件";
-constexpr char16_t kNotice[] = u"提示";
 constexpr int64_t kTwoGiB = 2147483648LL;
 
 }  // namespace
@@ -17,6 +15,8 @@ constexpr int64_t kTwoGiB = 2147483648LL;
 void frmFileAttribute::txtPath_Change() {
   IFileSystem& files = platform_.files;
   IMessageBox& messages = platform_.messages;
+  // Without a file the size label shows its caption of the start state.
+  const Text noFileCaption(Describe(ControlId::lblSize).caption);
   try {
     form_.SetEnabled(ControlId::btnSet, false);
     form_.SetText(ControlId::txtTime0, u"");
@@ -26,7 +26,7 @@ void frmFileAttribute::txtPath_Change() {
     form_.SetValue(ControlId::chkHide, 0);
     form_.SetValue(ControlId::chkSystem, 0);
     form_.SetValue(ControlId::chkArchive, 0);
-    form_.SetText(ControlId::lblSize, kNoFileCaption);
+    form_.SetText(ControlId::lblSize, noFileCaption);
     form_.SetToolTip(ControlId::lblSize, u"");
 
     const Text path = form_.GetText(ControlId::txtPath);
@@ -36,7 +36,7 @@ void frmFileAttribute::txtPath_Change() {
       return;
     }
     if (trimmed.size() <= 3) {
-      messages.MsgBox(u"请勿直接拖拽磁盘盘符.", kMbExclamation, kNotice);
+      messages.MsgBox(u"请勿直接拖拽磁盘盘符.", kMbExclamation, kNoticeTitle);
       // Emptying the box runs the nested inspection, which resets the window before we go on.
       form_.SetText(ControlId::txtPath, u"");
       form_.SetFocus(ControlId::btnGet);
@@ -56,12 +56,12 @@ void frmFileAttribute::txtPath_Change() {
     if (!files.Exists(trimmed, AttributeSum())) {
       const Text question =
           Text(u"本工具不对文件夹进行操作") + u"\r\n" + u"\r\n" + u"如果需要保留文件夹相关信息,请选择\"是\"";
-      if (messages.MsgBox(question, kMbYesNo + kMbExclamation, kNotice) == kAnswerYes) {
+      if (messages.MsgBox(question, kMbYesNo + kMbExclamation, kNoticeTitle) == kAnswerYes) {
         form_.SetEnabled(ControlId::btnSet, false);
         form_.SetText(ControlId::txtTime0, FormatTime24(files.FileDateTime(path)));
         form_.SetText(ControlId::txtTime1, u"");
         form_.SetText(ControlId::txtTime2, u"");
-        form_.SetText(ControlId::lblSize, kNoFileCaption);
+        form_.SetText(ControlId::lblSize, noFileCaption);
         form_.SetToolTip(ControlId::lblSize, u"");
       } else {
         form_.SetText(ControlId::txtPath, u"");
@@ -92,20 +92,20 @@ void frmFileAttribute::txtPath_Change() {
   } catch (const RaisedError& error) {
     switch (error.Number()) {
       case kErrBadFileName:
-        form_.SetText(ControlId::lblSize, kNoFileCaption);
+        form_.SetText(ControlId::lblSize, noFileCaption);
         messages.MsgBox(Text(u"不可识别的文件名") + u"\r\n" + u"本错误可能是因为Unicode码无法显示造成" +
                             u"\r\n" + u"本工具对某些特殊Unicode字符暂时无法识别." + u"\r\n" + u"\r\n" +
                             u"请确保文件路径中未包含特殊字符",
-                        kMbCritical, u"错误");
+                        kMbCritical, kErrorTitle);
         form_.SetText(ControlId::txtPath, u"");
         break;
       case kErrFileNotFound:
-        form_.SetText(ControlId::lblSize, kNoFileCaption);
-        messages.MsgBox(u"没有找到文件.请确认是否选择了一个文件.", kMbInformation, kNotice);
+        form_.SetText(ControlId::lblSize, noFileCaption);
+        messages.MsgBox(u"没有找到文件.请确认是否选择了一个文件.", kMbInformation, kNoticeTitle);
         form_.SetText(ControlId::txtPath, u"");
         break;
       default:
-        ShowErrorMessage(error.Number(), error.Description());
+        ShowErrorBox(messages, error.Number(), error.Description());
         break;
     }
   }

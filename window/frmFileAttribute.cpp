@@ -54,8 +54,4 @@ int frmFileAttribute::AttributeSum() {
   return sum;
 }
 
-void frmFileAttribute::ShowErrorMessage(int number, const Text& description) {
-  platform_.messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, u"错误");
-}
-
 }  // namespace timrose

@@ -10,6 +10,7 @@
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Win32DragSource.h"
+#include "platform/win32/Win32Services.h"
 
 namespace timrose::win32 {
 namespace {
@@ -505,9 +506,9 @@ void Win32Form::ReportError(int number, const Text& description) {
     reportError_(number, description);
     return;
   }
-  const Text prompt = DecimalText(number) + u"\r\n" + description;
-  const Text title = u"错误";
-  MessageBoxW(window_, Wide(prompt), Wide(title), MB_OK | MB_ICONERROR);
+  Win32MessageBox box;
+  box.SetOwner(window_);
+  ShowErrorBox(box, number, description);
 }
 
 Text Win32Form::GetText(ControlId control) {
