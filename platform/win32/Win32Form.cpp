@@ -30,6 +30,16 @@ bool Has(const ControlDesc& desc, ControlFlag flag) {
   return (desc.flags & flag) != 0;
 }
 
+// The path box is the window's one drop target, and its subclass raises its change event: the
+// toolkit names it wherever it needs it, and the description must agree.
+constexpr bool OnlyThePathBoxTakesDrops() {
+  for (const ControlDesc& desc : kControls) {
+    if (((desc.flags & kFlagDropTarget) != 0) != (desc.id == ControlId::txtPath)) return false;
+  }
+  return true;
+}
+static_assert(OnlyThePathBoxTakesDrops());
+
 bool TakesClicks(const ControlDesc& desc) {
   return desc.kind == ControlKind::Label && (Has(desc, kFlagHandPointer) || Has(desc, kFlagToolTip));
 }
@@ -129,19 +139,17 @@ bool Win32Form::Create(int showCommand) {
   CreateToolTip();
   ApplyDpi(WindowDpi(window_));
 
-  for (const ControlDesc& desc : kControls) {
-    if (!Has(desc, kFlagDropTarget)) continue;
-    const ControlId id = desc.id;
-    dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this, id](DropEvent& drop) {
-      POINT point = drop.screenPoint;
-      ScreenToClient(Control(id), &point);
-      const float x = PixelsToTwips(point.x, dpi_);
-      const float y = PixelsToTwips(point.y, dpi_);
-      RaiseEvent([&] { events_->OnOLEDragDrop(id, drop.data, drop.effect, drop.button, drop.shift, x, y); });
-    }));
-    // Fails only without OLE on this thread; the window then simply takes no drops.
-    dropRegistered_ = SUCCEEDED(RegisterDragDrop(Control(id), dropTarget_.get()));
-  }
+  dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this](DropEvent& drop) {
+    POINT point = drop.screenPoint;
+    ScreenToClient(Control(ControlId::txtPath), &point);
+    const float x = PixelsToTwips(point.x, dpi_);
+    const float y = PixelsToTwips(point.y, dpi_);
+    RaiseEvent([&] {
+      events_->OnOLEDragDrop(ControlId::txtPath, drop.data, drop.effect, drop.button, drop.shift, x, y);
+    });
+  }));
+  // Fails only without OLE on this thread; the window then simply takes no drops.
+  dropRegistered_ = SUCCEEDED(RegisterDragDrop(Control(ControlId::txtPath), dropTarget_.get()));
 
   ShowWindow(window_, showCommand);
   if (showCommand != SW_HIDE) {

@@ -112,6 +112,7 @@ class Win32Form final : public IWindowModel {
   UniqueIcon bigIcon_, smallIcon_;
   UniqueCursor ownHandCursor_;
   HCURSOR handCursor_ = nullptr;  // the own cursor, or the shared system hand
+  // The path box's drop target, the window's only one.
   ComPtr<Win32DropTarget> dropTarget_;
   bool dropRegistered_ = false;
   bool looping_ = false;
