@@ -13,6 +13,7 @@
 #include "core/Error.h"
 #include "core/TimeText.h"
 #include "fuzz/FuzzCheck.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 
 namespace timrose {
@@ -20,7 +21,6 @@ namespace {
 
 using fuzz::Check;
 using fuzz::Quoted;
-using fuzz::RaisedNumber;
 
 constexpr std::array<const char16_t*, 8> kShortDates = {
     u"yyyy/M/d", u"M/d/yyyy", u"dd.MM.yyyy", u"yyyy-MM-dd",

@@ -4,7 +4,7 @@
 
 #include "core/Error.h"
 #include "core/modFileAttribute.h"
-#include "tests/sim/RaisedNumber.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 #include "tests/sim/SimTime.h"
 #include "tests/sim/SimVolume.h"
@@ -13,8 +13,6 @@ namespace timrose {
 namespace {
 
 using sim::Op;
-
-using sim::RaisedNumber;
 
 // The number text service of a regional format, with a record of what went through it.
 class SpyLocale : public sim::SimLocale {

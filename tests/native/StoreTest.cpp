@@ -4,7 +4,7 @@
 
 #include "core/Error.h"
 #include "core/modFileAttribute.h"
-#include "tests/sim/RaisedNumber.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 #include "tests/sim/SimTime.h"
 #include "tests/sim/SimVolume.h"
@@ -14,8 +14,6 @@ namespace {
 
 using sim::Op;
 using sim::TicksFromUtc;
-
-using sim::RaisedNumber;
 
 Date Local(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
   return Date::FromParts(y, mo, d, h, mi, s);

@@ -14,8 +14,6 @@
 namespace timrose::win32 {
 namespace {
 
-using testing::RaisedNumber;
-
 Text LocaleInfo(LCTYPE type) {
   wchar_t buffer[16] = {};
   GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 16);
