@@ -24,6 +24,13 @@ void QueryFile(IFileSystem& files, const Text& path, HFILE& handle, OFSTRUCT& bu
   if (!queried) RaiseSystemError(queryError);
 }
 
+// Unlike the other Windows calls, the zone call's result is checked: a failed call leaves the
+// record's Bias as the last call left it (zero before any), and every time read or written would
+// be shifted by that stale offset without a word.
+void FetchZone(ITimeApi& time, TIME_ZONE_INFORMATION& zone) {
+  if (time.GetTimeZoneInformation(zone) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+}
+
 bool IsKnownKind(int32_t kind) {
   return kind == kCreationTime || kind == kLastAccessTime || kind == kLastWriteTime;
 }
@@ -61,7 +68,7 @@ Date modFileAttribute::ReadFileTime(const Text& path, int32_t kind) {
   State& s = state_;
   QueryFile(files_, path, s.hFile, s.ofs, s.info);
 
-  if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+  FetchZone(time_, s.tzi);
   const bool creationOk = time_.FileTimeToSystemTime(s.info.ftCreationTime, s.stCreation);
   const bool lastAccessOk = time_.FileTimeToSystemTime(s.info.ftLastAccessTime, s.stLastAccess);
   const bool lastWriteOk = time_.FileTimeToSystemTime(s.info.ftLastWriteTime, s.stLastWrite);
@@ -93,7 +100,7 @@ void modFileAttribute::WriteFileTimes(const Text& path, const Date& creation, co
   State& s = state_;
   // Everything that can refuse the dates runs before the attributes are touched, so that a refusal
   // leaves the file as it was.
-  if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+  FetchZone(time_, s.tzi);
   const auto shift = [&](const Date& local) {
     const Date utc = local.AddMinutes(s.tzi.Bias);
     if (utc.Seconds() < kFirstFileTimeSeconds) RaiseError(kErrOverflow);

@@ -18,8 +18,8 @@ constexpr std::array<TimeBox, 3> kTimeBoxes = {{
     {ControlId::txtTime2, u"访问时间不正确"},
 }};
 
-// App.Path already ends in a backslash when the program sits in a drive root; doubling it there
-// would let the program's own file through the refusal.
+// The program's folder already ends in a backslash when the program sits in a drive root;
+// doubling it there would let the program's own file through the refusal.
 Text OwnExecutablePath(IProcessInfo& process) {
   Text path = process.AppPath();
   if (path.empty() || path.back() != u'\\') path += u'\\';

