@@ -1,5 +1,8 @@
 #include "core/TimeText.h"
 
+#include <new>
+
+#include "core/Error.h"
 #include "core/NumberReading.h"
 
 namespace timrose {
@@ -36,9 +39,11 @@ Text FormatTime24(ILocaleText& locale, const Date& date) {
   Text s;
   try {
     s = TrimSpaces(locale.DateText(date));
-  } catch (...) {
+  } catch (const RaisedError&) {
     // Without the platform's text there is nothing to fall back on.
     return Text();
+  } catch (const std::bad_alloc&) {
+    RaiseError(kErrOutOfMemory);
   }
   try {
     const size_t colon = s.find(u':');
@@ -64,8 +69,11 @@ Text FormatTime24(ILocaleText& locale, const Date& date) {
     // the file holds, or applying it would move the file's time.
     if (locale.CDate(result) != date) return s;
     return result;
-  } catch (...) {
+  } catch (const RaisedError&) {
     return s;
+  } catch (const std::bad_alloc&) {
+    // Out of memory is no failure of the text: it reaches the handler as itself.
+    RaiseError(kErrOutOfMemory);
   }
 }
 

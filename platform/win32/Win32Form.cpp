@@ -505,7 +505,8 @@ void Win32Form::RaiseEvent(const std::function<void()>& event) {
   } catch (const std::bad_alloc&) {
     ReportError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory));
   } catch (const std::exception&) {
-    ReportError(kErrInvalidCall, ErrorDescription(kErrInvalidCall));
+    // A fault of the program itself, which must not pass for an invalid argument of the user's.
+    ReportError(kErrInternal, ErrorDescription(kErrInternal));
   }
 }
 

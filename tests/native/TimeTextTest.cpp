@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "core/Error.h"
 #include "core/TimeText.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 
 namespace timrose {
@@ -164,23 +168,38 @@ TEST(FormatTime24, WithoutTheLocalesWordsOnlyTheKnownOnesGoAndAnythingElseStays)
   }
 }
 
-// A platform whose services fail where the tests say.
+// A platform whose date text and date reading fail as the tests say.
 class FailingLocale : public SimLocale {
  public:
   FailingLocale() : SimLocale(SimLocale::EnUS()) {}
-  bool failText = false;
+  std::function<void()> failText = [] {};
+  std::function<void()> failReading = [] { RaiseError(kErrTypeMismatch); };
   Text DateText(const Date& date) override {
-    if (failText) RaiseError(kErrOverflow);
+    failText();
     return SimLocale::DateText(date);
   }
-  Date CDate(const Text&) override { RaiseError(kErrTypeMismatch); }
+  Date CDate(const Text& text) override {
+    failReading();
+    return SimLocale::CDate(text);
+  }
 };
 
-TEST(FormatTime24, FailuresInsideGiveThePlatformTextAndNeverEscape) {
+TEST(FormatTime24, RaisedErrorsInsideGiveThePlatformTextOutOfMemoryLeavesAsSeven) {
+  const Date date = Date::FromParts(2011, 3, 3, 15, 4, 5);
   FailingLocale locale;
-  EXPECT_EQ(FormatTime24(locale, Date::FromParts(2011, 3, 3, 15, 4, 5)), u"3/3/2011 3:04:05 PM");
-  locale.failText = true;
-  EXPECT_EQ(FormatTime24(locale, Date::FromParts(2011, 3, 3, 15, 4, 5)), u"");
+  EXPECT_EQ(FormatTime24(locale, date), u"3/3/2011 3:04:05 PM");
+  locale.failText = [] { RaiseError(kErrOverflow); };
+  EXPECT_EQ(FormatTime24(locale, date), u"");
+
+  for (auto* fail : {&locale.failText, &locale.failReading}) {
+    locale.failText = [] {};
+    locale.failReading = [] {};
+    *fail = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(RaisedNumber([&] { FormatTime24(locale, date); }), kErrOutOfMemory);
+    // A fault of the program is no failure of the text: it is not hidden behind the fallback.
+    *fail = [] { throw std::out_of_range("a fault"); };
+    EXPECT_THROW(FormatTime24(locale, date), std::out_of_range);
+  }
 }
 
 // Every text a time box gets must name the moment the file holds, in every regional format.
