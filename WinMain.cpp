@@ -37,10 +37,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   Win32Form form(instance);
   frmFileAttribute frm(form, cdgFile, platform, store);
   form.SetEvents(&frm);
-  // An error no handler catches is shown like the handlers' own errors, owned by the window.
-  form.SetErrorReporter([&messages](int number, const Text& description) {
-    messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, u"错误");
-  });
   if (!form.Create(showCommand)) return 1;
   // Message boxes and the file dialog are owned by the main window.
   messages.SetOwner(form.Handle());

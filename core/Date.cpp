@@ -1,7 +1,6 @@
 #include "core/Date.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "core/Error.h"
 
@@ -104,14 +103,6 @@ Date Date::AddMinutes(int64_t minutes) const {
   constexpr int64_t kSpan = int64_t{10000} * 366 * 1440;
   if (minutes > kSpan || minutes < -kSpan) RaiseError(kErrOverflow);
   return AddSeconds(minutes * 60);
-}
-
-std::string ToIsoText(const Date& date) {
-  const DateParts p = date.Parts();
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
-                p.minute, p.second);
-  return buffer;
 }
 
 }  // namespace timrose

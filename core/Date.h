@@ -73,7 +73,4 @@ inline constexpr int64_t Date::kMaxSeconds =
     (DaysFromCivil(9999, 12, 31) - kZeroDateDays) * Date::kSecondsPerDay + 86399;
 bool IsValidCalendarDay(int year, int month, int day);
 
-// "yyyy-mm-dd hh:nn:ss", for test messages and diagnostics only.
-std::string ToIsoText(const Date& date);
-
 }  // namespace timrose

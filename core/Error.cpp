@@ -1,7 +1,8 @@
 #include "core/Error.h"
 
-#include <array>
 #include <utility>
+
+#include "core/Platform.h"
 
 namespace timrose {
 namespace {
@@ -12,29 +13,26 @@ struct Description {
 };
 
 // The texts a Chinese Windows shows for these numbers.
-constexpr std::array<Description, 21> kDescriptions = {{
-    {5, u"无效的过程调用或参数"},
-    {6, u"溢出"},
-    {7, u"内存不足"},
-    {9, u"下标越界"},
-    {11, u"除数为零"},
-    {13, u"类型不匹配"},
-    {52, u"文件名或文件号错误"},
-    {53, u"文件未找到"},
-    {55, u"文件已打开"},
-    {57, u"设备 I/O 错误"},
-    {61, u"磁盘已满"},
-    {67, u"文件过多"},
-    {68, u"设备不可用"},
-    {70, u"拒绝的权限"},
-    {71, u"磁盘未准备好"},
-    {75, u"路径/文件访问错误"},
-    {76, u"路径未找到"},
-    {461, u"未找到方法或数据成员"},
-    {513, u"文件路径太长"},  // the program's own number
-    {20476, u"文件名缓冲区太小,所选文件名超过了长度限制"},
-    {32755, u"选定了取消"},
-}};
+constexpr Description kDescriptions[] = {
+    {kErrInvalidCall, u"无效的过程调用或参数"},
+    {kErrOverflow, u"溢出"},
+    {kErrOutOfMemory, u"内存不足"},
+    {kErrSubscriptOutOfRange, u"下标越界"},
+    {kErrTypeMismatch, u"类型不匹配"},
+    {kErrInternal, u"内部错误"},
+    {kErrBadFileName, u"文件名或文件号错误"},
+    {kErrFileNotFound, u"文件未找到"},
+    {kErrDiskFull, u"磁盘已满"},
+    {kErrPermissionDenied, u"拒绝的权限"},
+    {kErrDiskNotReady, u"磁盘未准备好"},
+    {kErrPathFileAccess, u"路径/文件访问错误"},
+    {kErrNoSuchFormat, u"未找到方法或数据成员"},
+    {kErrPathTooLong, u"文件路径太长"},  // the program's own number
+    {kErrDialogBufferTooSmall, u"文件名缓冲区太小,所选文件名超过了长度限制"},
+    {kErrDialogInvalidFileName, u"文件名无效"},
+    {kErrDialogCancel, u"选定了取消"},
+    {kErrDialogInitialization, u"文件对话框初始化失败"},
+};
 
 }  // namespace
 
@@ -70,7 +68,7 @@ int ErrorNumberFromSystemCode(unsigned long code) {
     case 21:  // ERROR_NOT_READY
       return kErrDiskNotReady;
     case 112:  // ERROR_DISK_FULL
-      return 61;
+      return kErrDiskFull;
     case 123:  // ERROR_INVALID_NAME
     case 161:  // ERROR_BAD_PATHNAME
       return kErrBadFileName;
@@ -83,6 +81,10 @@ int ErrorNumberFromSystemCode(unsigned long code) {
 
 void RaiseSystemError(unsigned long code) {
   RaiseError(ErrorNumberFromSystemCode(code));
+}
+
+void ShowErrorBox(IMessageBox& messages, int number, const Text& description) {
+  messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, kErrorTitle);
 }
 
 }  // namespace timrose

@@ -6,20 +6,28 @@
 
 namespace timrose {
 
-// Error numbers the program singles out or raises itself.
+// Every error number the program raises or shows. Each has its description in the one table of
+// Error.cpp.
 enum ErrorNumber : int {
   kErrInvalidCall = 5,
   kErrOverflow = 6,
+  kErrOutOfMemory = 7,
+  kErrSubscriptOutOfRange = 9,
   kErrTypeMismatch = 13,
+  kErrInternal = 51,
   kErrBadFileName = 52,
   kErrFileNotFound = 53,
-  kErrDeviceIo = 57,
+  kErrDiskFull = 61,
   kErrPermissionDenied = 70,
   kErrDiskNotReady = 71,
   kErrPathFileAccess = 75,
-  kErrPathNotFound = 76,
+  kErrNoSuchFormat = 461,
   // The program's own: a full path longer than the ANSI file functions take (MAX_PATH - 1 bytes).
   kErrPathTooLong = 513,
+  kErrDialogBufferTooSmall = 20476,
+  kErrDialogInvalidFileName = 20477,
+  kErrDialogCancel = 32755,
+  kErrDialogInitialization = 32765,
 };
 
 // A raised error: a number and the description a Chinese Windows shows for it.
@@ -47,5 +55,10 @@ Text ErrorDescription(int number);
 int ErrorNumberFromSystemCode(unsigned long code);
 
 [[noreturn]] void RaiseSystemError(unsigned long code);
+
+class IMessageBox;
+// The one box for an error that no handler words itself: the number in decimal digits, CR LF and
+// the description, with the error icon and the title "错误".
+void ShowErrorBox(IMessageBox& messages, int number, const Text& description);
 
 }  // namespace timrose

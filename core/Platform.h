@@ -55,12 +55,21 @@ class ITimeApi {
   virtual bool SystemTimeToFileTime(const SYSTEMTIME& systemTime, FILETIME& fileTime) = 0;
 };
 
+// The words a 12-hour clock writes for the two halves of the day ("AM" and "PM", "上午" and
+// "下午"); empty where the locale has none or cannot say.
+struct TimeDesignators {
+  Text morning;
+  Text afternoon;
+};
+
 // Date and number text in the user's regional format.
 class ILocaleText {
  public:
   virtual ~ILocaleText() = default;
   // The short date, a space and the long time; a Date at exactly midnight as its date alone.
   virtual Text DateText(const Date& date) = 0;
+  // The designators DateText writes.
+  virtual TimeDesignators Designators() = 0;
   // Whether the text is a date under the same rules (also what users type: no seconds, ...).
   virtual bool IsDate(const Text& text) = 0;
   // The Date a text names; raises 13 when it is no date, 6 outside the Date range.
@@ -83,6 +92,9 @@ enum MsgBoxStyle : int {
   kMbInformation = 64,
 };
 enum MsgBoxAnswer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+// The titles that more than one box carries: notices, refusals and questions; errors.
+inline constexpr char16_t kNoticeTitle[] = u"提示";
+inline constexpr char16_t kErrorTitle[] = u"错误";
 
 class IMessageBox {
  public:

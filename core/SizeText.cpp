@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <new>
 
 #include "core/Error.h"
 #include "core/NumberReading.h"
@@ -46,8 +47,11 @@ Text FormatSizeShort(ILocaleText& locale, const Text& caption) {
       n = n / kStep;
     }
     return s;
-  } catch (...) {
+  } catch (const RaisedError&) {
     return Text();
+  } catch (const std::bad_alloc&) {
+    // Out of memory is no failure of the text: it reaches the handler as itself.
+    RaiseError(kErrOutOfMemory);
   }
 }
 

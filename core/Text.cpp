@@ -40,51 +40,6 @@ std::string ToUtf8(TextView text) {
   return out;
 }
 
-Text FromUtf8(std::string_view text) {
-  Text out;
-  out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    char32_t c = 0xFFFD;
-    size_t len = 1;
-    if (b < 0x80) {
-      c = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      len = 2;
-    } else if ((b & 0xF0) == 0xE0) {
-      len = 3;
-    } else if ((b & 0xF8) == 0xF0) {
-      len = 4;
-    }
-    if (len > 1) {
-      if (i + len > text.size()) {
-        len = 1;
-      } else {
-        c = b & (0x7F >> len);
-        for (size_t k = 1; k < len; ++k) {
-          const auto cb = static_cast<unsigned char>(text[i + k]);
-          if ((cb & 0xC0) != 0x80) {
-            c = 0xFFFD;
-            len = 1;
-            break;
-          }
-          c = (c << 6) | (cb & 0x3F);
-        }
-      }
-    }
-    if (c >= 0x10000 && c <= 0x10FFFF) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c > 0x10FFFF ? 0xFFFD : c);
-    }
-    i += len;
-  }
-  return out;
-}
-
 Text DecimalText(long long value) {
   const std::string digits = std::to_string(value);
   return Text(digits.begin(), digits.end());

@@ -11,9 +11,9 @@ using TextView = std::u16string_view;
 // Removes leading and trailing U+0020 (not tabs or other blanks), as the window's path tests do.
 Text TrimSpaces(TextView text);
 
-// UTF-8 <-> UTF-16 for messages in tests and diagnostics; invalid input is replaced by U+FFFD.
+// The UTF-8 form of a text, for a raised error's what() and for test messages; an unpaired
+// surrogate becomes U+FFFD.
 std::string ToUtf8(TextView text);
-Text FromUtf8(std::string_view text);
 
 // Decimal digits of a whole number, with a minus sign when negative.
 Text DecimalText(long long value);

@@ -1,5 +1,8 @@
 #include "core/TimeText.h"
 
+#include <new>
+
+#include "core/Error.h"
 #include "core/NumberReading.h"
 
 namespace timrose {
@@ -15,50 +18,62 @@ void ReplaceAll(Text& text, const Text& search, const Text& replacement) {
   }
 }
 
+enum class DayHalf { kUnknown, kMorning, kAfternoon };
+
+// Which half of the day the text after the seconds names. The locale's own designators come
+// first: they are what its text was written with, even where they spell another locale's words.
+// Designators it gives for both halves alike tell nothing.
+DayHalf HalfNamedBy(const Text& designator, const TimeDesignators& own) {
+  if (own.morning != own.afternoon) {
+    if (!own.morning.empty() && designator == own.morning) return DayHalf::kMorning;
+    if (!own.afternoon.empty() && designator == own.afternoon) return DayHalf::kAfternoon;
+  }
+  if (designator == u"AM" || designator == u"上午") return DayHalf::kMorning;
+  if (designator == u"PM" || designator == u"下午") return DayHalf::kAfternoon;
+  return DayHalf::kUnknown;
+}
+
 }  // namespace
 
 Text FormatTime24(ILocaleText& locale, const Date& date) {
   Text s;
   try {
     s = TrimSpaces(locale.DateText(date));
-  } catch (...) {
+  } catch (const RaisedError&) {
     // Without the platform's text there is nothing to fall back on.
     return Text();
+  } catch (const std::bad_alloc&) {
+    RaiseError(kErrOutOfMemory);
   }
   try {
     const size_t colon = s.find(u':');
     // The hour needs two characters before the first colon; a bare date has no colon at all.
     if (colon == Text::npos || colon < 2) return s;
-    const Text hour = TrimSpaces(TextView(s).substr(colon - 2, 2));
-    Text designator;
-    if (colon + 6 < s.size()) designator = TrimSpaces(TextView(s).substr(colon + 6));
-    if (designator.size() > 3) designator.resize(3);
+    // Whatever follows the minutes, the second colon and the seconds.
+    const size_t afterSeconds = colon + 6;
+    if (afterSeconds >= s.size()) return s;
+    const DayHalf half = HalfNamedBy(TrimSpaces(TextView(s).substr(afterSeconds)), locale.Designators());
+    // A text it cannot place stays as the platform wrote it, so it still names this moment.
+    if (half == DayHalf::kUnknown) return s;
 
-    Text result = s;
-    if (designator == u"PM" || designator == u"下午") {
-      ReplaceAll(result, designator, Text());
-      const double value = Val(hour);
-      if (value < 12) {
-        ReplaceAll(result, u" " + hour + u":", u" " + DecimalText(static_cast<long long>(value) + 12) + u":");
-      }
-    } else if (!designator.empty()) {
-      if (date.Parts().hour < 12) {
-        // A morning designator: dropping it is right except for hour 12, which is hour 0 on a
-        // 24-hour clock and would otherwise read back as noon.
-        ReplaceAll(result, designator, Text());
-        if (Val(hour) == 12) ReplaceAll(result, u" " + hour + u":", u" 0:");
-      } else {
-        // An afternoon designator we cannot name: it stays, so the text still reads as this moment.
-        result = s;
-      }
+    const Text hour = TrimSpaces(TextView(s).substr(colon - 2, 2));
+    Text result = TrimSpaces(TextView(s).substr(0, afterSeconds));
+    const double value = Val(hour);
+    if (half == DayHalf::kAfternoon && value < 12) {
+      ReplaceAll(result, u" " + hour + u":", u" " + DecimalText(static_cast<long long>(value) + 12) + u":");
+    } else if (half == DayHalf::kMorning && value == 12) {
+      // Hour 12 in the morning is hour 0 on a 24-hour clock; left as 12 it would read back as noon.
+      ReplaceAll(result, u" " + hour + u":", u" 0:");
     }
-    result = TrimSpaces(result);
     // Whatever the regional format did to the rewrite, the time box must name the same moment
     // the file holds, or applying it would move the file's time.
     if (locale.CDate(result) != date) return s;
     return result;
-  } catch (...) {
+  } catch (const RaisedError&) {
     return s;
+  } catch (const std::bad_alloc&) {
+    // Out of memory is no failure of the text: it reaches the handler as itself.
+    RaiseError(kErrOutOfMemory);
   }
 }
 

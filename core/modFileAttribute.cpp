@@ -24,6 +24,13 @@ void QueryFile(IFileSystem& files, const Text& path, HFILE& handle, OFSTRUCT& bu
   if (!queried) RaiseSystemError(queryError);
 }
 
+// Unlike the other Windows calls, the zone call's result is checked: a failed call leaves the
+// record's Bias as the last call left it (zero before any), and every time read or written would
+// be shifted by that stale offset without a word.
+void FetchZone(ITimeApi& time, TIME_ZONE_INFORMATION& zone) {
+  if (time.GetTimeZoneInformation(zone) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+}
+
 bool IsKnownKind(int32_t kind) {
   return kind == kCreationTime || kind == kLastAccessTime || kind == kLastWriteTime;
 }
@@ -61,7 +68,7 @@ Date modFileAttribute::ReadFileTime(const Text& path, int32_t kind) {
   State& s = state_;
   QueryFile(files_, path, s.hFile, s.ofs, s.info);
 
-  if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+  FetchZone(time_, s.tzi);
   const bool creationOk = time_.FileTimeToSystemTime(s.info.ftCreationTime, s.stCreation);
   const bool lastAccessOk = time_.FileTimeToSystemTime(s.info.ftLastAccessTime, s.stLastAccess);
   const bool lastWriteOk = time_.FileTimeToSystemTime(s.info.ftLastWriteTime, s.stLastWrite);
@@ -93,7 +100,7 @@ void modFileAttribute::WriteFileTimes(const Text& path, const Date& creation, co
   State& s = state_;
   // Everything that can refuse the dates runs before the attributes are touched, so that a refusal
   // leaves the file as it was.
-  if (time_.GetTimeZoneInformation(s.tzi) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
+  FetchZone(time_, s.tzi);
   const auto shift = [&](const Date& local) {
     const Date utc = local.AddMinutes(s.tzi.Bias);
     if (utc.Seconds() < kFirstFileTimeSeconds) RaiseError(kErrOverflow);
@@ -139,9 +146,13 @@ double modFileAttribute::ReadFileSize(const Text& path) {
   // The two halves make one 64-bit count; as a currency number that is the count / 10,000, and
   // multiplying it back by 10,000 overflows above kMaxReadableFileSize. A count with the top bit
   // set would read as a negative size: no file is that large, so it overflows as well.
-  const uint64_t count = (uint64_t{s.info.nFileSizeHigh} << 32) | s.info.nFileSizeLow;
+  const uint64_t count = LastQueriedFileSize();
   if (count > static_cast<uint64_t>(kMaxReadableFileSize)) RaiseError(kErrOverflow);
   return text_.ReadNumberText(text_.GroupedWholeText(static_cast<int64_t>(count)));
+}
+
+uint64_t modFileAttribute::LastQueriedFileSize() const {
+  return (uint64_t{state_.info.nFileSizeHigh} << 32) | state_.info.nFileSizeLow;
 }
 
 modFileAttribute::FileSnapshot modFileAttribute::TakeSnapshot(const Text& path) {

@@ -2,6 +2,14 @@
 // The file-time store: reads one of a file's three time stamps as a local Date, writes all
 // three from local Dates, and reads a file's size. One set of platform records serves every
 // call, as the module state; no file handle stays open between calls.
+//
+// What carries over between calls, on purpose:
+// - The three calendar records. A read that finds a file fills all three; a write replaces only
+//   their year to second, so each written stamp keeps the milliseconds (and day of week) of the
+//   stamp of the same kind read last: after the inspection of the same file, that file's own.
+// - The information record of the last successful query (a time read or a size read), whose
+//   full size the inspection asks for through LastQueriedFileSize.
+// Nothing else is remembered; a read that finds nothing changes none of it.
 #include "core/Date.h"
 #include "core/Platform.h"
 #include "core/Records.h"
@@ -41,6 +49,11 @@ class modFileAttribute {
   // only ever runs while another failure is being reported (the file may be gone by then).
   void RestoreSnapshot(const Text& path, const FileSnapshot& snapshot);
 
+  // The full 64-bit size of the file queried last by ReadFileTime or ReadFileSize; 0 before any.
+  // The inspection's three time reads leave the file's own size here.
+  uint64_t LastQueriedFileSize() const;
+
+ private:
   // The module state, in the order it is kept.
   struct State {
     HFILE hFile = 0;
@@ -50,9 +63,7 @@ class modFileAttribute {
     FILETIME ftCreation, ftLastAccess, ftLastWrite;
     BY_HANDLE_FILE_INFORMATION info;
   };
-  const State& state() const { return state_; }
 
- private:
   IFileSystem& files_;
   ITimeApi& time_;
   ILocaleText& text_;

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/Error.h"
 #include "core/Text.h"
 
 namespace timrose::fuzz {
@@ -18,18 +17,6 @@ namespace timrose::fuzz {
 
 inline void Check(bool holds, const std::string& what) {
   if (!holds) PropertyFailed(what);
-}
-
-// The error number a call raises, or 0 when it returns normally. Anything other than a
-// RaisedError escapes and ends the run.
-template <typename F>
-int RaisedNumber(F&& f) {
-  try {
-    f();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
 }
 
 inline std::string Quoted(TextView text) {

@@ -11,12 +11,12 @@
 #include "core/Date.h"
 #include "core/Error.h"
 #include "fuzz/FuzzCheck.h"
+#include "tests/Support.h"
 
 namespace timrose {
 namespace {
 
 using fuzz::Check;
-using fuzz::RaisedNumber;
 
 bool InRange(__int128 seconds) {
   return seconds >= Date::kMinSeconds && seconds <= Date::kMaxSeconds;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "fuzz/FuzzCheck.h"
+#include "tests/Support.h"
 #include "tests/sim/SimPlatform.h"
 
 namespace timrose {

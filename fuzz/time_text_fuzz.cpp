@@ -13,6 +13,7 @@
 #include "core/Error.h"
 #include "core/TimeText.h"
 #include "fuzz/FuzzCheck.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 
 namespace timrose {
@@ -20,7 +21,6 @@ namespace {
 
 using fuzz::Check;
 using fuzz::Quoted;
-using fuzz::RaisedNumber;
 
 constexpr std::array<const char16_t*, 8> kShortDates = {
     u"yyyy/M/d", u"M/d/yyyy", u"dd.MM.yyyy", u"yyyy-MM-dd",
@@ -100,6 +100,20 @@ void FormatTime24NamesTheSameSecond(FuzzedDataProvider& in) {
   const int raised = RaisedNumber([&] { back = locale.CDate(text); });
   Check(raised == 0, where + ": conversion raised " + std::to_string(raised));
   Check(back == date, where + ": reads back as " + ToIsoText(back));
+
+  // A designator after the seconds is the locale's own, so it always goes: with a one-letter hour
+  // the text is exactly the one a 24-hour clock writes.
+  const Text& longTime = locale.profile.longTime;
+  if (longTime.size() < 3 || longTime.compare(longTime.size() - 3, 3, u" tt") != 0) return;
+  for (const Text& designator : {locale.profile.am, locale.profile.pm}) {
+    Check(designator.empty() || text.find(designator) == Text::npos, where + ": kept " + Quoted(designator));
+  }
+  if (longTime == u"h:mm:ss tt" || longTime == u"H:mm:ss tt") {
+    sim::LocaleProfile clock24 = locale.profile;
+    clock24.longTime = u"H:mm:ss";
+    const Text expected = sim::SimLocale(clock24).DateText(date);
+    Check(text == expected, where + ": not the 24-hour text " + Quoted(expected));
+  }
 }
 
 Text ArbitraryText(FuzzedDataProvider& in) {

@@ -18,8 +18,8 @@ constexpr std::array<TimeBox, 3> kTimeBoxes = {{
     {ControlId::txtTime2, u"访问时间不正确"},
 }};
 
-// App.Path already ends in a backslash when the program sits in a drive root; doubling it there
-// would let the program's own file through the refusal.
+// The program's folder already ends in a backslash when the program sits in a drive root;
+// doubling it there would let the program's own file through the refusal.
 Text OwnExecutablePath(IProcessInfo& process) {
   Text path = process.AppPath();
   if (path.empty() || path.back() != u'\\') path += u'\\';
@@ -32,7 +32,8 @@ void frmFileAttribute::btnSet_Click() {
   try {
     const Text trimmed = TrimSpaces(form_.GetText(ControlId::txtPath));
     if (trimmed.empty()) {
-      platform_.messages.MsgBox(u"未选择文件.请选择或者拖拽一个文件", kMbOkOnly + kMbExclamation, u"提示");
+      platform_.messages.MsgBox(u"未选择文件.请选择或者拖拽一个文件", kMbOkOnly + kMbExclamation,
+                                kNoticeTitle);
       form_.SetFocus(ControlId::btnGet);
       return;
     }
@@ -45,7 +46,7 @@ void frmFileAttribute::btnSet_Click() {
     }
     for (const TimeBox& t : kTimeBoxes) {
       if (!platform_.text.IsDate(form_.GetText(t.box))) {
-        platform_.messages.MsgBox(t.refusal, kMbOkOnly + kMbExclamation, u"提示");
+        platform_.messages.MsgBox(t.refusal, kMbOkOnly + kMbExclamation, kNoticeTitle);
         form_.SetFocus(t.box);
         return;
       }
@@ -66,9 +67,9 @@ void frmFileAttribute::btnSet_Click() {
       store_.RestoreSnapshot(path, original);
       throw;
     }
-    platform_.messages.MsgBox(u"设置成功", kMbOkOnly + kMbInformation, u"提示");
+    platform_.messages.MsgBox(u"设置成功", kMbOkOnly + kMbInformation, kNoticeTitle);
   } catch (const RaisedError& e) {
-    ShowErrorMessage(e.Number(), e.Description());
+    ShowErrorBox(platform_.messages, e.Number(), e.Description());
   }
 }
 

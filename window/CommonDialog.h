@@ -4,11 +4,6 @@
 
 namespace timrose {
 
-// Raised by ShowOpen for a cancel when CancelError is true.
-constexpr int kErrDialogCancel = 32755;
-// Raised by ShowOpen when the chosen name does not fit in MaxFileSize characters.
-constexpr int kErrDialogBufferTooSmall = 20476;
-
 class CommonDialog {
  public:
   virtual ~CommonDialog() = default;
@@ -24,8 +19,9 @@ class CommonDialog {
   int MaxFileSize = 260;
 
   // Shows the platform's file-open dialog, modal, starting from FileName. A pick stores the full
-  // name in FileName. A cancel returns and leaves FileName as it was (or raises kErrDialogCancel
-  // when CancelError is true). A failure of the dialog raises an error and changes nothing.
+  // name in FileName; one longer than MaxFileSize characters raises kErrDialogBufferTooSmall. A
+  // cancel returns and leaves FileName as it was (or raises kErrDialogCancel when CancelError is
+  // true). A failure of the dialog raises an error and changes nothing.
   virtual void ShowOpen() = 0;
 };
 

@@ -11,7 +11,8 @@ void frmFileAttribute::chkOnTop_Click() {
 
 void frmFileAttribute::lblAbout_Click() {
   form_.SetMousePointer(ControlId::lblAbout, kPointerDefault);
-  platform_.messages.MsgBox(AboutText(), kMbOkOnly + kMbInformation, u"关于");
+  platform_.messages.MsgBox(AboutText(), kMbOkOnly + kMbInformation,
+                            Text(Describe(ControlId::lblAbout).caption));
   form_.SetMousePointer(ControlId::lblAbout, kPointerCustom);
 }
 

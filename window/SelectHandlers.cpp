@@ -7,7 +7,8 @@ namespace timrose {
 
 void frmFileAttribute::btnGet_Click() {
   cdgFile_.CancelError = false;
-  cdgFile_.DialogTitle = u"选择文件";
+  // The dialog is titled as the button that opens it.
+  cdgFile_.DialogTitle = Text(Describe(ControlId::btnGet).caption);
   cdgFile_.Filter = u"所有文件(*.*)|*.*";
   cdgFile_.InitDir = u"C:\\";
   try {
@@ -15,7 +16,7 @@ void frmFileAttribute::btnGet_Click() {
   } catch (const RaisedError& error) {
     // A failed dialog (a chosen name over its limit) names no file: report it and leave the
     // window as it stood, rather than emptying it or letting the error escape the event.
-    ShowErrorMessage(error.Number(), error.Description());
+    ShowErrorBox(platform_.messages, error.Number(), error.Description());
     return;
   }
   // Emptying first makes choosing the file on show read it again from disk.
@@ -37,7 +38,7 @@ void frmFileAttribute::txtPath_OLEDragDrop(IDropData& data, int32_t& /*effect*/,
   }
   form_.SetText(ControlId::txtPath, remembered);
   platform_.messages.MsgBox(u"请勿拖拽其他内容,如我的电脑,网上邻居,回收站,文本,网站,图像等.", kMbInformation,
-                            u"提示");
+                            kNoticeTitle);
 }
 
 }  // namespace timrose

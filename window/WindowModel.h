@@ -12,7 +12,8 @@ namespace timrose {
 class IDropData {
  public:
   virtual ~IDropData() = default;
-  // Number of dropped files and folders; 0 when the drop carries no file list.
+  // Number of dropped files and folders; 0 when the drop carries no file list. For the tests
+  // only: the handlers never ask it.
   virtual int FileCount() = 0;
   // The full path of dropped entry `index`, counted from 1. Raises when the drop carries no
   // file list or the entry does not exist.
@@ -40,11 +41,13 @@ class IWindowModel {
   // Check boxes: 0 clear, 1 ticked (pressed, for the toggle button).
   virtual int GetValue(ControlId control) = 0;
   virtual void SetValue(ControlId control, int value) = 0;
+  // For the tests and the benchmark only: the handlers never read the enabled state back.
   virtual bool GetEnabled(ControlId control) = 0;
   virtual void SetEnabled(ControlId control, bool enabled) = 0;
   virtual void SetFocus(ControlId control) = 0;
   // Puts the caret (an empty selection) at the given 0-based position.
   virtual void SetSelStart(ControlId control, int position) = 0;
+  // For the tests only: the handlers never read a tooltip back.
   virtual Text GetToolTip(ControlId control) = 0;
   virtual void SetToolTip(ControlId control, const Text& text) = 0;
   // kPointerDefault or kPointerCustom.

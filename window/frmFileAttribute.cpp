@@ -50,12 +50,10 @@ int frmFileAttribute::AttributeSum() {
   int sum = form_.GetValue(ControlId::chkReadOnly) * kAttrReadOnly +
             form_.GetValue(ControlId::chkHide) * kAttrHidden +
             form_.GetValue(ControlId::chkSystem) * kAttrSystem;
+  // Only a tick (exactly 1) adds the archive bit. As a product like the other three, any other
+  // value a box might report would land on a bit above the four the attribute write owns.
   if (form_.GetValue(ControlId::chkArchive) == 1) sum += kAttrArchive;
   return sum;
-}
-
-void frmFileAttribute::ShowErrorMessage(int number, const Text& description) {
-  platform_.messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, u"错误");
 }
 
 }  // namespace timrose

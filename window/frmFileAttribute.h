@@ -33,7 +33,6 @@ class frmFileAttribute : public IFormEvents {
   Text FormatTime24(const Date& date);
   Text FormatSizeShort(const Text& caption);
   int AttributeSum();
-  void ShowErrorMessage(int number, const Text& description);
 
   IWindowModel& form_;
   CommonDialog& cdgFile_;

@@ -12,9 +12,6 @@
 namespace timrose::win32 {
 namespace {
 
-// The component's numbers for a dialog that could not open or a name it could not take.
-constexpr int kErrDialogInitialization = 32765;
-constexpr int kErrDialogInvalidFileName = 20477;
 constexpr int kMaxFileSizeLimit = 32767;
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <array>
 #include <vector>
 
 #include "core/Error.h"
@@ -18,8 +19,14 @@ UINT QueryDroppedFile(HDROP drop, UINT entry, wchar_t* buffer, UINT size) {
   return dragQueryFile ? dragQueryFile(drop, entry, buffer, size) : 0;
 }
 
-constexpr int kErrNoSuchFormat = 461;
-constexpr int kErrSubscriptOutOfRange = 9;
+// The given key flags, in this order, as the bits 1, 2 and 4 of the program's 16-bit form.
+int16_t FlagBits(DWORD keys, const std::array<DWORD, 3>& flags) {
+  int16_t bits = 0;
+  for (size_t i = 0; i < flags.size(); ++i) {
+    if (keys & flags[i]) bits |= static_cast<int16_t>(1 << i);
+  }
+  return bits;
+}
 
 FORMATETC HdropFormat() {
   return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -82,19 +89,11 @@ DWORD ChooseDropEffect(DWORD allowed) {
 }
 
 int16_t DropButtons(DWORD keys) {
-  int16_t buttons = 0;
-  if (keys & MK_LBUTTON) buttons |= 1;
-  if (keys & MK_RBUTTON) buttons |= 2;
-  if (keys & MK_MBUTTON) buttons |= 4;
-  return buttons;
+  return FlagBits(keys, {MK_LBUTTON, MK_RBUTTON, MK_MBUTTON});
 }
 
 int16_t DropShift(DWORD keys) {
-  int16_t shift = 0;
-  if (keys & MK_SHIFT) shift |= 1;
-  if (keys & MK_CONTROL) shift |= 2;
-  if (keys & MK_ALT) shift |= 4;
-  return shift;
+  return FlagBits(keys, {MK_SHIFT, MK_CONTROL, MK_ALT});
 }
 
 Win32DropTarget* Win32DropTarget::Create(DropHandler handler) {

@@ -10,6 +10,7 @@
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Win32DragSource.h"
+#include "platform/win32/Win32Services.h"
 
 namespace timrose::win32 {
 namespace {
@@ -28,6 +29,16 @@ struct ControlClass {
 bool Has(const ControlDesc& desc, ControlFlag flag) {
   return (desc.flags & flag) != 0;
 }
+
+// The path box is the window's one drop target, and its subclass raises its change event: the
+// toolkit names it wherever it needs it, and the description must agree.
+constexpr bool OnlyThePathBoxTakesDrops() {
+  for (const ControlDesc& desc : kControls) {
+    if (((desc.flags & kFlagDropTarget) != 0) != (desc.id == ControlId::txtPath)) return false;
+  }
+  return true;
+}
+static_assert(OnlyThePathBoxTakesDrops());
 
 bool TakesClicks(const ControlDesc& desc) {
   return desc.kind == ControlKind::Label && (Has(desc, kFlagHandPointer) || Has(desc, kFlagToolTip));
@@ -128,19 +139,17 @@ bool Win32Form::Create(int showCommand) {
   CreateToolTip();
   ApplyDpi(WindowDpi(window_));
 
-  for (const ControlDesc& desc : kControls) {
-    if (!Has(desc, kFlagDropTarget)) continue;
-    const ControlId id = desc.id;
-    dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this, id](DropEvent& drop) {
-      POINT point = drop.screenPoint;
-      ScreenToClient(Control(id), &point);
-      const float x = PixelsToTwips(point.x, dpi_);
-      const float y = PixelsToTwips(point.y, dpi_);
-      RaiseEvent([&] { events_->OnOLEDragDrop(id, drop.data, drop.effect, drop.button, drop.shift, x, y); });
-    }));
-    // Fails only without OLE on this thread; the window then simply takes no drops.
-    dropRegistered_ = SUCCEEDED(RegisterDragDrop(Control(id), dropTarget_.get()));
-  }
+  dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this](DropEvent& drop) {
+    POINT point = drop.screenPoint;
+    ScreenToClient(Control(ControlId::txtPath), &point);
+    const float x = PixelsToTwips(point.x, dpi_);
+    const float y = PixelsToTwips(point.y, dpi_);
+    RaiseEvent([&] {
+      events_->OnOLEDragDrop(ControlId::txtPath, drop.data, drop.effect, drop.button, drop.shift, x, y);
+    });
+  }));
+  // Fails only without OLE on this thread; the window then simply takes no drops.
+  dropRegistered_ = SUCCEEDED(RegisterDragDrop(Control(ControlId::txtPath), dropTarget_.get()));
 
   ShowWindow(window_, showCommand);
   if (showCommand != SW_HIDE) {
@@ -494,9 +503,10 @@ void Win32Form::RaiseEvent(const std::function<void()>& event) {
   } catch (const RaisedError& error) {
     ReportError(error.Number(), error.Description());
   } catch (const std::bad_alloc&) {
-    ReportError(7, ErrorDescription(7));
+    ReportError(kErrOutOfMemory, ErrorDescription(kErrOutOfMemory));
   } catch (const std::exception&) {
-    ReportError(kErrInvalidCall, ErrorDescription(kErrInvalidCall));
+    // A fault of the program itself, which must not pass for an invalid argument of the user's.
+    ReportError(kErrInternal, ErrorDescription(kErrInternal));
   }
 }
 
@@ -505,9 +515,9 @@ void Win32Form::ReportError(int number, const Text& description) {
     reportError_(number, description);
     return;
   }
-  const Text prompt = DecimalText(number) + u"\r\n" + description;
-  const Text title = u"错误";
-  MessageBoxW(window_, Wide(prompt), Wide(title), MB_OK | MB_ICONERROR);
+  Win32MessageBox box;
+  box.SetOwner(window_);
+  ShowErrorBox(box, number, description);
 }
 
 Text Win32Form::GetText(ControlId control) {

@@ -30,7 +30,8 @@ class Win32Form final : public IWindowModel {
 
   // Where events go; null drops them. Set before the window is shown.
   void SetEvents(IFormEvents* events) { events_ = events; }
-  // Reports an error that escaped a handler. Without one, the error is shown in an error box.
+  // Reports an error that escaped a handler, in place of the error box the window owns; for the
+  // tests.
   void SetErrorReporter(std::function<void(int number, const Text& description)> reporter) {
     reportError_ = std::move(reporter);
   }
@@ -111,6 +112,7 @@ class Win32Form final : public IWindowModel {
   UniqueIcon bigIcon_, smallIcon_;
   UniqueCursor ownHandCursor_;
   HCURSOR handCursor_ = nullptr;  // the own cursor, or the shared system hand
+  // The path box's drop target, the window's only one.
   ComPtr<Win32DropTarget> dropTarget_;
   bool dropRegistered_ = false;
   bool looping_ = false;

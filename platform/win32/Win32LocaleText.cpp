@@ -4,6 +4,7 @@
 // oleauto.h needs the types windows.h declares.
 #include <oleauto.h>
 
+#include <cwchar>
 #include <string>
 
 #include "core/Error.h"
@@ -14,7 +15,7 @@ namespace {
 
 [[noreturn]] void RaiseConversionError(HRESULT hr) {
   if (hr == DISP_E_OVERFLOW) RaiseError(kErrOverflow);
-  if (hr == E_OUTOFMEMORY) RaiseError(7);
+  if (hr == E_OUTOFMEMORY) RaiseError(kErrOutOfMemory);
   if (hr == DISP_E_TYPEMISMATCH) RaiseError(kErrTypeMismatch);
   RaiseError(kErrInvalidCall);
 }
@@ -37,9 +38,13 @@ UINT LocaleNumber(LCTYPE type) {
   return value;
 }
 
+// Empty when the locale has no such string or the call fails.
 std::wstring LocaleString(LCTYPE type) {
-  wchar_t buffer[16] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(std::size(buffer))) <= 0) return L"";
+  const int size = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, nullptr, 0);
+  if (size <= 0) return L"";
+  std::wstring buffer(static_cast<size_t>(size), L'\0');
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer.data(), size) <= 0) return L"";
+  buffer.resize(wcslen(buffer.c_str()));
   return buffer;
 }
 
@@ -63,6 +68,10 @@ Text Win32LocaleText::DateText(const Date& date) {
   const HRESULT hr = VarBstrFromDate(date.ToSerial(), LOCALE_USER_DEFAULT, VAR_FOURDIGITYEARS, &out);
   if (FAILED(hr)) RaiseConversionError(hr);
   return TakeBstr(out);
+}
+
+TimeDesignators Win32LocaleText::Designators() {
+  return {FromWide(LocaleString(LOCALE_S1159).c_str()), FromWide(LocaleString(LOCALE_S2359).c_str())};
 }
 
 bool Win32LocaleText::IsDate(const Text& text) {

@@ -9,6 +9,7 @@ namespace timrose::win32 {
 class Win32LocaleText final : public ILocaleText {
  public:
   Text DateText(const Date& date) override;
+  TimeDesignators Designators() override;
   bool IsDate(const Text& text) override;
   Date CDate(const Text& text) override;
   Text SingleText(float value) override;

@@ -2,12 +2,10 @@
 
 #include "core/Date.h"
 #include "core/Error.h"
-#include "tests/sim/RaisedNumber.h"
+#include "tests/Support.h"
 
 namespace timrose {
 namespace {
-
-using sim::RaisedNumber;
 
 TEST(Date, ZeroValueIsTheEndOf1899) {
   EXPECT_EQ(ToIsoText(Date()), "1899-12-30 00:00:00");

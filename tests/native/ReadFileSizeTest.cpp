@@ -4,7 +4,7 @@
 
 #include "core/Error.h"
 #include "core/modFileAttribute.h"
-#include "tests/sim/RaisedNumber.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 #include "tests/sim/SimTime.h"
 #include "tests/sim/SimVolume.h"
@@ -13,8 +13,6 @@ namespace timrose {
 namespace {
 
 using sim::Op;
-
-using sim::RaisedNumber;
 
 // The number text service of a regional format, with a record of what went through it.
 class SpyLocale : public sim::SimLocale {
@@ -57,7 +55,7 @@ TEST(ReadFileSize, ExactSizesUpToTheCurrencyLimit) {
     SCOPED_TRACE(size);
     w.volume.AddFile(u"C:\\big.bin", size);
     EXPECT_EQ(w.store.ReadFileSize(u"C:\\big.bin"), static_cast<double>(size));
-    EXPECT_EQ(w.store.state().info.nFileSizeHigh, static_cast<uint32_t>(size >> 32));
+    EXPECT_EQ(w.store.LastQueriedFileSize(), size);
   }
   EXPECT_EQ(w.volume.OpenHandles(), 0);
 }

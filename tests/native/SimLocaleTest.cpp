@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
-#include "tests/sim/RaisedNumber.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 
 namespace timrose::sim {
 namespace {
-
-using sim::RaisedNumber;
 
 SimLocale ChineseTwelveHour() {
   return SimLocale({u"yyyy-MM-dd", u"hh:mm:ss tt", u"上午", u"下午"});

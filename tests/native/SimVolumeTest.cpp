@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
-#include "tests/sim/RaisedNumber.h"
+#include "tests/Support.h"
 #include "tests/sim/SimVolume.h"
 
 namespace timrose::sim {
 namespace {
-
-using sim::RaisedNumber;
 
 // Tick tables in other test files are built by static initialisers, which may run before the
 // simulation's own: the conversion must not depend on them.

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 #include "core/Error.h"
 #include "core/SizeText.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 
 namespace timrose {
@@ -98,13 +103,21 @@ TEST(FormatSizeShort, TheCaptionIsReadFromItsFifthCharacter) {
 class FailingNumberText : public SimLocale {
  public:
   FailingNumberText() : SimLocale(SimLocale::ZhCN()) {}
-  Text SingleText(float) override { RaiseError(kErrOverflow); }
+  std::function<void()> fail = [] { RaiseError(kErrOverflow); };
+  Text SingleText(float value) override {
+    fail();
+    return SimLocale::SingleText(value);
+  }
 };
 
-TEST(FormatSizeShort, AFailingPlatformGivesTheEmptyText) {
+TEST(FormatSizeShort, ARaisedErrorGivesTheEmptyTextOutOfMemoryLeavesAsSeven) {
   FailingNumberText locale;
   EXPECT_EQ(FormatSizeShort(locale, Caption(12345)), u"");
   EXPECT_EQ(FormatSizeShort(locale, Caption(0)), u"");
+  locale.fail = [] { throw std::bad_alloc(); };
+  EXPECT_EQ(RaisedNumber([&] { FormatSizeShort(locale, Caption(12345)); }), kErrOutOfMemory);
+  locale.fail = [] { throw std::out_of_range("a fault"); };
+  EXPECT_THROW(FormatSizeShort(locale, Caption(12345)), std::out_of_range);
 }
 
 }  // namespace

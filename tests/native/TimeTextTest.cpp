@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "core/Error.h"
 #include "core/TimeText.h"
+#include "tests/Support.h"
 #include "tests/sim/SimLocale.h"
 
 namespace timrose {
@@ -107,41 +112,94 @@ TEST(FormatTime24, HourTwelveInTheMorningIsWrittenAsHourZero) {
   });
 }
 
-TEST(FormatTime24, UnknownAfternoonDesignatorsAndUncuttableOnesStayInPlace) {
+TEST(FormatTime24, TheLocalesOwnDesignatorsGoHoweverTheyAreSpelt) {
   CheckRows({
       {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"3/3/2011 3:04:05 pm",
-       u"3/3/2011 3:04:05 pm"},
+       u"3/3/2011 15:04:05"},
       {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 12, 4, 5), u"3/3/2011 12:04:05 pm",
-       u"3/3/2011 12:04:05 pm"},
+       u"3/3/2011 12:04:05"},
       {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 9, 4, 5), u"3/3/2011 9:04:05 am",
        u"3/3/2011 9:04:05"},
       {DottedDesignators(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"3/3/2011 3:04:05 p.m.",
-       u"3/3/2011 3:04:05 p.m."},
-      // "a.m." is cut to "a.m"; removing that would leave a stray "." behind.
-      {DottedDesignators(), Date::FromParts(2011, 3, 3, 9, 4, 5), u"3/3/2011 9:04:05 a.m.",
-       u"3/3/2011 9:04:05 a.m."},
+       u"3/3/2011 15:04:05"},
+      {DottedDesignators(), Date::FromParts(2011, 3, 3, 0, 4, 5), u"3/3/2011 12:04:05 a.m.",
+       u"3/3/2011 0:04:05"},
+      // The locale's word wins over the English one it happens to spell.
+      {{u"M/d/yyyy", u"h:mm:ss tt", u"PM", u"AM"},
+       Date::FromParts(2011, 3, 3, 3, 4, 5),
+       u"3/3/2011 3:04:05 PM",
+       u"3/3/2011 3:04:05"},
+      // A 24-hour clock that still writes a designator loses it and keeps its hour.
+      {{u"yyyy/M/d", u"H:mm:ss tt", u"上午", u"下午"},
+       Date::FromParts(2011, 3, 3, 12, 4, 5),
+       u"2011/3/3 12:04:05 下午",
+       u"2011/3/3 12:04:05"},
       // Without seconds the designator is not where the rewrite looks for it.
       {ShortLongTime(), Date::FromParts(2011, 3, 3, 15, 4, 0), u"3/3/2011 3:04 PM", u"3/3/2011 3:04 PM"},
   });
 }
 
-// A platform whose services fail where the tests say.
+// A platform that cannot say what its designators are.
+class SilentDesignators : public SimLocale {
+ public:
+  explicit SilentDesignators(LocaleProfile profile) : SimLocale(std::move(profile)) {}
+  TimeDesignators Designators() override { return {}; }
+};
+
+TEST(FormatTime24, WithoutTheLocalesWordsOnlyTheKnownOnesGoAndAnythingElseStays) {
+  const struct {
+    LocaleProfile profile;
+    Date date;
+    const char16_t* result;
+  } rows[] = {
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 3, 3, 15, 4, 5), u"3/3/2011 15:04:05"},
+      {SimLocale::EnUS().profile, Date::FromParts(2011, 3, 3, 0, 4, 5), u"3/3/2011 0:04:05"},
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"2011-03-03 15:04:05"},
+      {Chinese12Padded(), Date::FromParts(2011, 3, 3, 0, 0, 1), u"2011-03-03 0:00:01"},
+      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"3/3/2011 3:04:05 pm"},
+      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 9, 4, 5), u"3/3/2011 9:04:05 am"},
+      {DottedDesignators(), Date::FromParts(2011, 3, 3, 0, 4, 5), u"3/3/2011 12:04:05 a.m."},
+  };
+  for (const auto& row : rows) {
+    SilentDesignators locale(row.profile);
+    const Text text = FormatTime24(locale, row.date);
+    EXPECT_EQ(text, row.result);
+    EXPECT_EQ(locale.CDate(text), row.date) << ToUtf8(text);
+  }
+}
+
+// A platform whose date text and date reading fail as the tests say.
 class FailingLocale : public SimLocale {
  public:
   FailingLocale() : SimLocale(SimLocale::EnUS()) {}
-  bool failText = false;
+  std::function<void()> failText = [] {};
+  std::function<void()> failReading = [] { RaiseError(kErrTypeMismatch); };
   Text DateText(const Date& date) override {
-    if (failText) RaiseError(kErrOverflow);
+    failText();
     return SimLocale::DateText(date);
   }
-  Date CDate(const Text&) override { RaiseError(kErrTypeMismatch); }
+  Date CDate(const Text& text) override {
+    failReading();
+    return SimLocale::CDate(text);
+  }
 };
 
-TEST(FormatTime24, FailuresInsideGiveThePlatformTextAndNeverEscape) {
+TEST(FormatTime24, RaisedErrorsInsideGiveThePlatformTextOutOfMemoryLeavesAsSeven) {
+  const Date date = Date::FromParts(2011, 3, 3, 15, 4, 5);
   FailingLocale locale;
-  EXPECT_EQ(FormatTime24(locale, Date::FromParts(2011, 3, 3, 15, 4, 5)), u"3/3/2011 3:04:05 PM");
-  locale.failText = true;
-  EXPECT_EQ(FormatTime24(locale, Date::FromParts(2011, 3, 3, 15, 4, 5)), u"");
+  EXPECT_EQ(FormatTime24(locale, date), u"3/3/2011 3:04:05 PM");
+  locale.failText = [] { RaiseError(kErrOverflow); };
+  EXPECT_EQ(FormatTime24(locale, date), u"");
+
+  for (auto* fail : {&locale.failText, &locale.failReading}) {
+    locale.failText = [] {};
+    locale.failReading = [] {};
+    *fail = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(RaisedNumber([&] { FormatTime24(locale, date); }), kErrOutOfMemory);
+    // A fault of the program is no failure of the text: it is not hidden behind the fallback.
+    *fail = [] { throw std::out_of_range("a fault"); };
+    EXPECT_THROW(FormatTime24(locale, date), std::out_of_range);
+  }
 }
 
 // Every text a time box gets must name the moment the file holds, in every regional format.

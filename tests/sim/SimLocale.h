@@ -29,6 +29,7 @@ class SimLocale : public ILocaleText {
   LocaleProfile profile;
 
   Text DateText(const Date& date) override;
+  TimeDesignators Designators() override { return {profile.am, profile.pm}; }
   bool IsDate(const Text& text) override;
   Date CDate(const Text& text) override;
   Text SingleText(float value) override;

@@ -45,8 +45,8 @@ int SimDropData::FileCount() {
 
 Text SimDropData::Files(int index) {
   ++filesCalls;
-  if (!hasFileList_) RaiseError(461);
-  if (index < 1 || index > static_cast<int>(files_.size())) RaiseError(9);
+  if (!hasFileList_) RaiseError(kErrNoSuchFormat);
+  if (index < 1 || index > static_cast<int>(files_.size())) RaiseError(kErrSubscriptOutOfRange);
   return files_[static_cast<size_t>(index - 1)];
 }
 

@@ -12,7 +12,6 @@ namespace timrose::win32 {
 namespace {
 
 using testing::MakeFile;
-using testing::RaisedNumber;
 using testing::TempFolder;
 using testing::WideAttributes;
 

@@ -11,6 +11,7 @@
 #include "core/Error.h"
 #include "core/Text.h"
 #include "platform/win32/AnsiText.h"
+#include "tests/Support.h"
 
 namespace timrose::win32::testing {
 
@@ -101,17 +102,6 @@ inline Text MakeLongPath(const Text& folder, size_t bytes, const Text& filler) {
 
 inline DWORD WideAttributes(const Text& path) {
   return GetFileAttributesW(Wide(path));
-}
-
-// The error number an operation raises; 0 when it raises nothing.
-template <typename F>
-int RaisedNumber(F&& operation) {
-  try {
-    operation();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
 }
 
 inline ::FILETIME ToFileTime(const Date& utc) {
