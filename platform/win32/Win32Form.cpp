@@ -135,10 +135,19 @@ bool Win32Form::Create(int showCommand) {
   // A build without our resources (the test program) falls back to the system's shared hand.
   handCursor_ = ownHandCursor_ ? ownHandCursor_.get() : LoadCursorW(nullptr, IDC_HAND);
 
+  // The controls are made at their place for the window's DPI, so that the start needs no second
+  // layout pass; the tooltip waits until the size label first has a tip.
+  dpi_ = WindowDpi(window_);
   CreateControls();
-  CreateToolTip();
-  ApplyDpi(WindowDpi(window_));
+  ApplyDpi(dpi_, dpi_ != startDpi);
 
+  ShowWindow(window_, showCommand);
+  if (showCommand != SW_HIDE) {
+    UpdateWindow(window_);
+    if (lastFocus_) ::SetFocus(lastFocus_);
+  }
+
+  // Registered once the window shows: nothing can be dropped on it before.
   dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this](DropEvent& drop) {
     POINT point = drop.screenPoint;
     ScreenToClient(Control(ControlId::txtPath), &point);
@@ -150,12 +159,6 @@ bool Win32Form::Create(int showCommand) {
   }));
   // Fails only without OLE on this thread; the window then simply takes no drops.
   dropRegistered_ = SUCCEEDED(RegisterDragDrop(Control(ControlId::txtPath), dropTarget_.get()));
-
-  ShowWindow(window_, showCommand);
-  if (showCommand != SW_HIDE) {
-    UpdateWindow(window_);
-    if (lastFocus_) ::SetFocus(lastFocus_);
-  }
   return true;
 }
 
@@ -170,9 +173,10 @@ void Win32Form::CreateControls() {
   for (const ControlDesc* desc : order) {
     const ControlClass cls = ClassFor(*desc);
     const Text caption(desc->caption);
-    HWND control = CreateWindowExW(cls.exStyle, cls.className, Wide(caption), cls.style, 0, 0, 0, 0, window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc->id))),
-                                   instance_, nullptr);
+    HWND control = CreateWindowExW(
+        cls.exStyle, cls.className, Wide(caption), cls.style, TwipsToPixels(desc->left, dpi_),
+        TwipsToPixels(desc->top, dpi_), TwipsToPixels(desc->width, dpi_), TwipsToPixels(desc->height, dpi_),
+        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc->id))), instance_, nullptr);
     controls_[static_cast<size_t>(desc->id)] = control;
     if (!control) continue;
     if (Has(*desc, kFlagStartFocus)) lastFocus_ = control;
@@ -198,7 +202,7 @@ void Win32Form::CreateToolTip() {
                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
 }
 
-void Win32Form::ApplyDpi(int dpi) {
+void Win32Form::ApplyDpi(int dpi, bool relayout) {
   dpi_ = dpi;
   LOGFONTW logFont = MessageFont(dpi);
   UniqueFont font(CreateFontIndirectW(&logFont));
@@ -219,6 +223,7 @@ void Win32Form::ApplyDpi(int dpi) {
   if (big) bigIcon_ = std::move(big);
   if (small) smallIcon_ = std::move(small);
 
+  if (!relayout) return;
   LayoutControls();
   const SIZE size =
       WindowSizeForClient(TwipsToPixels(kForm.clientWidth, dpi), TwipsToPixels(kForm.clientHeight, dpi),
@@ -399,7 +404,7 @@ LRESULT Win32Form::OnSetFocus() {
 
 LRESULT Win32Form::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-  ApplyDpi(HIWORD(wParam));
+  ApplyDpi(HIWORD(wParam), true);
   if (suggested) {
     SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -581,6 +586,7 @@ void Win32Form::SetToolTip(ControlId control, const Text& text) {
   Text& current = toolTips_[static_cast<size_t>(control)];
   const bool had = !current.empty();
   current = text;
+  if (!toolTip_ && !text.empty()) CreateToolTip();
   if (!toolTip_ || !Control(control)) return;
   TTTOOLINFOW info{};
   // The older record size: comctl32 before version 6 rejects the larger one.

@@ -86,7 +86,8 @@ class Win32Form final : public IWindowModel {
 
   void CreateControls();
   void CreateToolTip();
-  void ApplyDpi(int dpi);
+  // Fonts and icons for the DPI; with relayout, the controls' places and the window's size too.
+  void ApplyDpi(int dpi, bool relayout);
   void LayoutControls();
   void MoveFocusTo(HWND control);
   void HandleDrop(DropEvent& drop);

@@ -403,7 +403,8 @@ TEST(DragOut, TheSelectedPathReachesAnotherProgramAsACopyAndStaysInTheBox) {
     MouseDrag drag(app.Main());
     ASSERT_TRUE(drag.Press(OnCharacter(app, 4)));
     drag.MoveTo(Centre(where));
-    EXPECT_TRUE(WaitUntil([&] { return target.Seen().overs > 0; })) << "the drag never came over the target";
+    EXPECT_TRUE(WaitUntil([&] { return target.Seen().overs > 0; }, 10000))
+        << "the drag never came over the target";
     if (drop.dropAnswer == DROPEFFECT_COPY && !drop.escape) {
       RECT both{};
       UnionRect(&both, &window, &where);
@@ -413,7 +414,7 @@ TEST(DragOut, TheSelectedPathReachesAnotherProgramAsACopyAndStaysInTheBox) {
       EXPECT_TRUE(drag.Escape());
     } else {
       EXPECT_TRUE(drag.Release());
-      EXPECT_TRUE(WaitUntil([&] { return target.Seen().drops > 0; })) << "the target had no drop";
+      EXPECT_TRUE(WaitUntil([&] { return target.Seen().drops > 0; }, 10000)) << "the target had no drop";
     }
     const DropSeen seen = target.Seen();
     EXPECT_EQ(seen.offered, static_cast<DWORD>(DROPEFFECT_COPY)) << "the copy effect only";
