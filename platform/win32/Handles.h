@@ -136,6 +136,39 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
+// IUnknown for an object that offers one COM interface: created holding one reference, for its
+// creator, and deleted when the last reference goes.
+template <typename Interface>
+class ComObject : public Interface {
+ public:
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(Interface))) {
+      *object = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+ protected:
+  ComObject() = default;
+  virtual ~ComObject() = default;
+
+ private:
+  LONG references_ = 1;
+};
+
 // A global memory block handed out by IDataObject::GetData, released with ReleaseStgMedium.
 class StorageMedium {
  public:

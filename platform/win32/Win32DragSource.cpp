@@ -50,27 +50,6 @@ Win32TextData::Win32TextData(const Text& text, std::optional<std::string> ansi)
       formats_{GlobalFormat(CF_UNICODETEXT), GlobalFormat(CF_TEXT)},
       formatCount_(ansi_ ? 2 : 1) {}
 
-HRESULT Win32TextData::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-    *object = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG Win32TextData::AddRef() {
-  return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG Win32TextData::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
 HRESULT Win32TextData::QueryGetData(FORMATETC* format) {
   if (!format) return E_INVALIDARG;
   for (UINT i = 0; i < formatCount_; ++i) {
@@ -134,27 +113,6 @@ HRESULT Win32TextData::EnumDAdvise(IEnumSTATDATA**) {
 
 Win32DropSource* Win32DropSource::Create() {
   return new (std::nothrow) Win32DropSource();
-}
-
-HRESULT Win32DropSource::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-    *object = static_cast<IDropSource*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG Win32DropSource::AddRef() {
-  return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG Win32DropSource::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
 }
 
 HRESULT Win32DropSource::QueryContinueDrag(BOOL escape, DWORD keys) {

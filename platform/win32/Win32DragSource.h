@@ -9,20 +9,17 @@
 #include <string>
 
 #include "core/Text.h"
+#include "platform/win32/Handles.h"
 
 namespace timrose::win32 {
 
 // A text offered as CF_UNICODETEXT, and as CF_TEXT when every character has an exact form in the
 // ANSI code page: a "?" or a look-alike letter standing in for one would name another file.
-class Win32TextData final : public IDataObject {
+class Win32TextData final : public ComObject<IDataObject> {
  public:
   // Holds one reference for the caller (ComPtr::Attach it); nullptr when out of memory.
   static Win32TextData* Create(const Text& text);
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // IDataObject. Every GetData hands out a fresh block that the receiver frees.
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
@@ -37,9 +34,8 @@ class Win32TextData final : public IDataObject {
 
  private:
   Win32TextData(const Text& text, std::optional<std::string> ansi);
-  ~Win32TextData() = default;
+  ~Win32TextData() override = default;
 
-  LONG references_ = 1;
   Text text_;
   std::optional<std::string> ansi_;
   FORMATETC formats_[2];
@@ -47,22 +43,17 @@ class Win32TextData final : public IDataObject {
 };
 
 // Drops when the left button goes up and cancels on Esc.
-class Win32DropSource final : public IDropSource {
+class Win32DropSource final : public ComObject<IDropSource> {
  public:
   // Holds one reference for the caller; nullptr when out of memory.
   static Win32DropSource* Create();
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override;
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override;
 
  private:
   Win32DropSource() = default;
-  ~Win32DropSource() = default;
-
-  LONG references_ = 1;
+  ~Win32DropSource() override = default;
 };
 
 // The selected part of `text`, the text of an edit box, when the point (client pixels) lies on a

@@ -100,27 +100,6 @@ Win32DropTarget* Win32DropTarget::Create(DropHandler handler) {
   return new Win32DropTarget(std::move(handler));
 }
 
-HRESULT Win32DropTarget::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-    *object = static_cast<IDropTarget*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG Win32DropTarget::AddRef() {
-  return static_cast<ULONG>(InterlockedIncrement(&references_));
-}
-
-ULONG Win32DropTarget::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
 HRESULT Win32DropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
   // Any data object is accepted, so that a drop without files reaches the handler and is answered.

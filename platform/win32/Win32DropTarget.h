@@ -36,16 +36,12 @@ struct DropEvent {
   POINT screenPoint;
 };
 
-class Win32DropTarget final : public IDropTarget {
+class Win32DropTarget final : public ComObject<IDropTarget> {
  public:
   using DropHandler = std::function<void(DropEvent&)>;
   // Holds one reference for the caller (ComPtr::Attach it).
   static Win32DropTarget* Create(DropHandler handler);
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // IDropTarget
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
   HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override;
@@ -57,9 +53,8 @@ class Win32DropTarget final : public IDropTarget {
 
  private:
   explicit Win32DropTarget(DropHandler handler) : handler_(std::move(handler)) {}
-  ~Win32DropTarget() = default;
+  ~Win32DropTarget() override = default;
 
-  LONG references_ = 1;
   DropHandler handler_;
 };
 
