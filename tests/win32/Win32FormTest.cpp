@@ -10,7 +10,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -269,11 +272,37 @@ TEST_F(Win32FormTest, ControlNotificationsReachTheirEventsOnce) {
   EXPECT_EQ(form.GetText(ControlId::txtTime1), u"7");
 }
 
+// The program's own errors keep their number; of the C++ library's, an allocation failure is error 7
+// and every other one error 5, whichever of the library's helpers raises it.
 TEST_F(Win32FormTest, AnErrorEscapingAHandlerIsReportedNotThrown) {
   CreateHidden();
-  events.onClick = [](ControlId) { RaiseError(kErrDialogBufferTooSmall); };
-  SendMessageW(Ctl(ControlId::btnGet), BM_CLICK, 0, 0);
-  EXPECT_EQ(errors, std::vector<int>{kErrDialogBufferTooSmall});
+  const struct {
+    const char* what;
+    void (*raise)();
+    int number;
+  } cases[] = {
+      {"raised error", [] { RaiseError(kErrDialogBufferTooSmall); }, kErrDialogBufferTooSmall},
+      {"allocation past the allocator's limit",
+       [] { (void)std::allocator<char16_t>().allocate(PTRDIFF_MAX / sizeof(char16_t) + 1); }, 7},
+      {"array size past the address space",
+       [] { (void)std::allocator<char16_t>().allocate(SIZE_MAX / 2 + 1); }, 7},
+      {"text past its maximum length", [] { Text().reserve(Text().max_size() + 1); }, kErrInvalidCall},
+      {"substring past the end", [] { (void)Text(u"ab").substr(3); }, kErrInvalidCall},
+      {"text from a null pointer",
+       [] {
+         const char16_t* volatile none = nullptr;
+         Text text(none);
+       },
+       kErrInvalidCall},
+      {"empty function", [] { std::function<void()>()(); }, kErrInvalidCall},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    errors.clear();
+    events.onClick = [&c](ControlId) { c.raise(); };
+    SendMessageW(Ctl(ControlId::btnGet), BM_CLICK, 0, 0);
+    EXPECT_EQ(errors, std::vector<int>{c.number});
+  }
   EXPECT_NE(form.Handle(), nullptr);
 }
 
