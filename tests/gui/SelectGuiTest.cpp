@@ -395,13 +395,17 @@ TEST(DragOut, TheSelectedPathReachesAnotherProgramAsACopyAndStaysInTheBox) {
       {"dropped on a target that answers with a move", DROPEFFECT_MOVE, false},
       {"Esc over the target", DROPEFFECT_COPY, true},
   };
+  // Each case presses on another character: a press where the one before was, within the
+  // double-click time, would be a double-click.
+  int pressAt = 4;
   for (const auto& drop : cases) {
     SCOPED_TRACE(drop.name);
     DropWindow target(where, drop.dropAnswer);
     ASSERT_NE(target.Handle(), nullptr);
     SelectPath(app);
     MouseDrag drag(app.Main());
-    ASSERT_TRUE(drag.Press(OnCharacter(app, 4)));
+    ASSERT_TRUE(drag.Press(OnCharacter(app, pressAt)));
+    pressAt += 8;
     drag.MoveTo(Centre(where));
     EXPECT_TRUE(WaitUntil([&] { return target.Seen().overs > 0; }, 10000))
         << "the drag never came over the target";

@@ -10,9 +10,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <new>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -271,16 +273,38 @@ TEST_F(Win32FormTest, ControlNotificationsReachTheirEventsOnce) {
   EXPECT_EQ(form.GetText(ControlId::txtTime1), u"7");
 }
 
+// The program's own errors keep their number; of the C++ library's, an allocation failure is error 7
+// and every other one, a fault of the program, error 51, whichever of the library's helpers raises it.
 TEST_F(Win32FormTest, AnErrorEscapingAHandlerIsReportedNotThrown) {
   CreateHidden();
-  events.onClick = [](ControlId) { RaiseError(kErrDialogBufferTooSmall); };
-  SendMessageW(Ctl(ControlId::btnGet), BM_CLICK, 0, 0);
-  // Out of memory reads as error 7; a fault of the program itself is no invalid argument (5).
-  events.onClick = [](ControlId) { throw std::bad_alloc(); };
-  SendMessageW(Ctl(ControlId::btnGet), BM_CLICK, 0, 0);
-  events.onClick = [](ControlId) { throw std::out_of_range("a fault"); };
-  SendMessageW(Ctl(ControlId::btnGet), BM_CLICK, 0, 0);
-  EXPECT_EQ(errors, (std::vector<int>{kErrDialogBufferTooSmall, 7, 51}));
+  const struct {
+    const char* what;
+    void (*raise)();
+    int number;
+  } cases[] = {
+      {"raised error", [] { RaiseError(kErrDialogBufferTooSmall); }, kErrDialogBufferTooSmall},
+      {"allocation past the allocator's limit",
+       [] { (void)std::allocator<char16_t>().allocate(PTRDIFF_MAX / sizeof(char16_t) + 1); }, kErrOutOfMemory},
+      {"array size past the address space",
+       [] { (void)std::allocator<char16_t>().allocate(SIZE_MAX / 2 + 1); }, kErrOutOfMemory},
+      {"out of memory", [] { throw std::bad_alloc(); }, kErrOutOfMemory},
+      {"text past its maximum length", [] { Text().reserve(Text().max_size() + 1); }, kErrInternal},
+      {"substring past the end", [] { (void)Text(u"ab").substr(3); }, kErrInternal},
+      {"text from a null pointer",
+       [] {
+         const char16_t* volatile none = nullptr;
+         Text text(none);
+       },
+       kErrInternal},
+      {"empty function", [] { std::function<void()>()(); }, kErrInternal},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    errors.clear();
+    events.onClick = [&c](ControlId) { c.raise(); };
+    SendMessageW(Ctl(ControlId::btnGet), BM_CLICK, 0, 0);
+    EXPECT_EQ(errors, std::vector<int>{c.number});
+  }
   EXPECT_NE(form.Handle(), nullptr);
 }
 
