@@ -12,7 +12,7 @@ namespace timrose {
 namespace {
 
 void RaiseDeviceError() {
-  RaiseError(kErrDeviceIo);
+  RaiseError(kErrPathFileAccess);
 }
 
 // An exception that nothing catches ends the process with the C runtime's abort code and nothing
