@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/win32/Handles.h"
 #include "tests/gui/Driver.h"
 
 namespace timrose::gui {
@@ -50,29 +51,12 @@ std::vector<char> MediumBytes(const DragData& data) {
   return bytes;
 }
 
-class DataObject final : public IDataObject {
+class DataObject final : public win32::ComObject<IDataObject> {
  public:
   explicit DataObject(const DragData& data)
       : format_{static_cast<CLIPFORMAT>(data.kind == DragData::Kind::kText ? CF_UNICODETEXT : CF_HDROP),
                 nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL},
         bytes_(MediumBytes(data)) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-      *object = static_cast<IDataObject*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
 
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!format || !medium) return E_INVALIDARG;
@@ -114,7 +98,6 @@ class DataObject final : public IDataObject {
            format.dwAspect == DVASPECT_CONTENT;
   }
 
-  std::atomic<long> references_{1};
   FORMATETC format_;
   std::vector<char> bytes_;
 };
@@ -122,25 +105,8 @@ class DataObject final : public IDataObject {
 // Drops when the left button goes up, cancels on Esc or when the watchdog asks. It also tells
 // the mouse thread what the drag loop has seen: the effect of the window under the mouse, and
 // how many times the loop has looked at the state.
-class DropSource final : public IDropSource {
+class DropSource final : public win32::ComObject<IDropSource> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-      *object = static_cast<IDropSource*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
     ++looks;
     if (escape || cancel) {
@@ -165,7 +131,6 @@ class DropSource final : public IDropSource {
   std::atomic<bool> accepted{false}, released{false}, decided{false}, cancel{false};
 
  private:
-  std::atomic<long> references_{1};
 };
 
 // Every event carries its own absolute position: a button event without one happens wherever the
@@ -377,26 +342,9 @@ std::optional<std::basic_string<Char>> ReadText(IDataObject* data, CLIPFORMAT fo
   return text;
 }
 
-class TextTarget final : public IDropTarget {
+class TextTarget final : public win32::ComObject<IDropTarget> {
  public:
   explicit TextTarget(std::shared_ptr<DropWindowState> state) : state_(std::move(state)) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-      *object = static_cast<IDropTarget*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const long left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
     std::lock_guard hold(state_->lock);
@@ -436,7 +384,6 @@ class TextTarget final : public IDropTarget {
     return S_OK;
   }
 
-  std::atomic<long> references_{1};
   std::shared_ptr<DropWindowState> state_;
 };
 
