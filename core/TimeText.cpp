@@ -52,21 +52,30 @@ Text FormatTime24(ILocaleText& locale, const Date& date) {
     // Whatever follows the minutes, the second colon and the seconds.
     const size_t afterSeconds = colon + 6;
     if (afterSeconds >= s.size()) return s;
-    const DayHalf half = HalfNamedBy(TrimSpaces(TextView(s).substr(afterSeconds)), locale.Designators());
-    // A text it cannot place stays as the platform wrote it, so it still names this moment.
-    if (half == DayHalf::kUnknown) return s;
-
-    const Text hour = TrimSpaces(TextView(s).substr(colon - 2, 2));
-    Text result = TrimSpaces(TextView(s).substr(0, afterSeconds));
-    const double value = Val(hour);
-    if (half == DayHalf::kAfternoon && value < 12) {
-      ReplaceAll(result, u" " + hour + u":", u" " + DecimalText(static_cast<long long>(value) + 12) + u":");
-    } else if (half == DayHalf::kMorning && value == 12) {
-      // Hour 12 in the morning is hour 0 on a 24-hour clock; left as 12 it would read back as noon.
-      ReplaceAll(result, u" " + hour + u":", u" 0:");
+    const Text trailing = TrimSpaces(TextView(s).substr(afterSeconds));
+    const DayHalf half = HalfNamedBy(trailing, locale.Designators());
+    Text result;
+    if (half == DayHalf::kUnknown) {
+      // A word that names no half of the day ("Uhr") goes: the first three characters of what
+      // follows the seconds, wherever they stand in the text.
+      result = s;
+      ReplaceAll(result, trailing.substr(0, 3), u"");
+      result = TrimSpaces(result);
+    } else {
+      // A designator goes whole, however long its spelling, and the hour moves to the 24-hour clock.
+      const Text hour = TrimSpaces(TextView(s).substr(colon - 2, 2));
+      result = TrimSpaces(TextView(s).substr(0, afterSeconds));
+      const double value = Val(hour);
+      if (half == DayHalf::kAfternoon && value < 12) {
+        ReplaceAll(result, u" " + hour + u":", u" " + DecimalText(static_cast<long long>(value) + 12) + u":");
+      } else if (half == DayHalf::kMorning && value == 12) {
+        // Hour 12 in the morning is hour 0 on a 24-hour clock; left as 12 it would read back as noon.
+        ReplaceAll(result, u" " + hour + u":", u" 0:");
+      }
     }
     // Whatever the regional format did to the rewrite, the time box must name the same moment
-    // the file holds, or applying it would move the file's time.
+    // the file holds, or applying it would move the file's time: an afternoon written with a word
+    // the program does not know keeps its word.
     if (locale.CDate(result) != date) return s;
     return result;
   } catch (const RaisedError&) {

@@ -134,6 +134,11 @@ TEST(FormatTime24, TheLocalesOwnDesignatorsGoHoweverTheyAreSpelt) {
        Date::FromParts(2011, 3, 3, 12, 4, 5),
        u"2011/3/3 12:04:05 下午",
        u"2011/3/3 12:04:05"},
+      // A word after the seconds that names no half of the day goes too.
+      {{u"dd.MM.yyyy", u"HH:mm:ss 'Uhr'", u"", u""},
+       Date::FromParts(2011, 3, 3, 15, 4, 5),
+       u"03.03.2011 15:04:05 Uhr",
+       u"03.03.2011 15:04:05"},
       // Without seconds the designator is not where the rewrite looks for it.
       {ShortLongTime(), Date::FromParts(2011, 3, 3, 15, 4, 0), u"3/3/2011 3:04 PM", u"3/3/2011 3:04 PM"},
   });
@@ -146,7 +151,8 @@ class SilentDesignators : public SimLocale {
   TimeDesignators Designators() override { return {}; }
 };
 
-TEST(FormatTime24, WithoutTheLocalesWordsOnlyTheKnownOnesGoAndAnythingElseStays) {
+// Without them an unknown word goes only where the time reads the same without it: in the morning.
+TEST(FormatTime24, WithoutTheLocalesWordsAnAfternoonInAnUnknownWordKeepsIt) {
   const struct {
     LocaleProfile profile;
     Date date;
@@ -157,7 +163,7 @@ TEST(FormatTime24, WithoutTheLocalesWordsOnlyTheKnownOnesGoAndAnythingElseStays)
       {Chinese12Padded(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"2011-03-03 15:04:05"},
       {Chinese12Padded(), Date::FromParts(2011, 3, 3, 0, 0, 1), u"2011-03-03 0:00:01"},
       {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 15, 4, 5), u"3/3/2011 3:04:05 pm"},
-      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 9, 4, 5), u"3/3/2011 9:04:05 am"},
+      {LowerCaseDesignators(), Date::FromParts(2011, 3, 3, 9, 4, 5), u"3/3/2011 9:04:05"},
       {DottedDesignators(), Date::FromParts(2011, 3, 3, 0, 4, 5), u"3/3/2011 12:04:05 a.m."},
   };
   for (const auto& row : rows) {

@@ -29,6 +29,14 @@ Text Expand(const Text& pattern, const DateParts& p, const LocaleProfile& profil
   size_t i = 0;
   while (i < pattern.size()) {
     const char16_t c = pattern[i];
+    if (c == u'\'') {
+      // A quoted literal, pattern letters and all ("HH:mm:ss 'Uhr'").
+      const size_t close = pattern.find(u'\'', i + 1);
+      const size_t end = close == Text::npos ? pattern.size() : close;
+      out += pattern.substr(i + 1, end - i - 1);
+      i = end + 1;
+      continue;
+    }
     if (!IsPatternLetter(c)) {
       out += c;
       ++i;

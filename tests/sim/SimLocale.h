@@ -9,7 +9,7 @@ namespace timrose::sim {
 
 struct LocaleProfile {
   Text shortDate;  // d, dd, M, MM, yyyy and literal separators, e.g. u"yyyy/M/d"
-  Text longTime;   // H, HH, h, hh, mm, ss, tt (designator), e.g. u"H:mm:ss", u"h:mm:ss tt"
+  Text longTime;   // H, HH, h, hh, mm, ss, tt (designator), 'literal', e.g. u"H:mm:ss", u"h:mm:ss tt"
   Text am, pm;     // designators, e.g. u"AM", u"PM" / u"上午", u"下午"
   char16_t decimal = u'.';
   char16_t thousands = u',';
