@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "core/Platform.h"
-
 namespace timrose {
 namespace {
 
@@ -81,10 +79,6 @@ int ErrorNumberFromSystemCode(unsigned long code) {
 
 void RaiseSystemError(unsigned long code) {
   RaiseError(ErrorNumberFromSystemCode(code));
-}
-
-void ShowErrorBox(IMessageBox& messages, int number, const Text& description) {
-  messages.MsgBox(DecimalText(number) + u"\r\n" + description, kMbCritical, kErrorTitle);
 }
 
 }  // namespace timrose

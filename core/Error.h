@@ -56,9 +56,4 @@ int ErrorNumberFromSystemCode(unsigned long code);
 
 [[noreturn]] void RaiseSystemError(unsigned long code);
 
-class IMessageBox;
-// The one box for an error that no handler words itself: the number in decimal digits, CR LF and
-// the description, with the error icon and the title "错误".
-void ShowErrorBox(IMessageBox& messages, int number, const Text& description);
-
 }  // namespace timrose

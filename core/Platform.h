@@ -1,6 +1,8 @@
 #pragma once
-// The platform operations the program uses, behind small interfaces: the real ones talk to
-// Windows, the simulated ones (with the tests) to an in-memory volume, zone and locale.
+// The platform operations of the file store and the texts, behind small interfaces: the real ones
+// talk to Windows, the simulated ones (with the tests) to an in-memory volume, zone and locale. The
+// services only the window uses (message boxes, the window's band, the running executable) are
+// window/WindowServices.h.
 // Failures are raised as RaisedError by the services; the Windows functions report them the
 // Windows way (a failure result and GetLastError) and their callers decide.
 #include <cstdint>
@@ -81,59 +83,6 @@ class ILocaleText {
   virtual Text GroupedWholeText(int64_t value) = 0;
   // A number text in the user's format read back as a double; raises 13 when it is none.
   virtual double ReadNumberText(const Text& text) = 0;
-};
-
-// Message box styles and answers.
-enum MsgBoxStyle : int {
-  kMbOkOnly = 0,
-  kMbYesNo = 4,
-  kMbCritical = 16,
-  kMbExclamation = 48,
-  kMbInformation = 64,
-};
-enum MsgBoxAnswer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
-// The titles that more than one box carries: notices, refusals and questions; errors.
-inline constexpr char16_t kNoticeTitle[] = u"提示";
-inline constexpr char16_t kErrorTitle[] = u"错误";
-
-class IMessageBox {
- public:
-  virtual ~IMessageBox() = default;
-  // Modal; returns the button pressed.
-  virtual int MsgBox(const Text& prompt, int style, const Text& title) = 0;
-};
-
-// The running executable.
-class IProcessInfo {
- public:
-  virtual ~IProcessInfo() = default;
-  // Folder of the executable, without a trailing backslash (except for a drive root).
-  virtual Text AppPath() = 0;
-  // Base name of the executable, without its extension.
-  virtual Text AppExeName() = 0;
-};
-
-// Insert-after values and flags of SetWindowPos.
-constexpr intptr_t kHwndTopmost = -1;
-constexpr intptr_t kHwndNoTopmost = -2;
-constexpr uint32_t kSwpNoSize = 1;
-constexpr uint32_t kSwpNoMove = 2;
-
-class IWindowSystem {
- public:
-  virtual ~IWindowSystem() = default;
-  virtual bool SetWindowPos(intptr_t window, intptr_t insertAfter, int x, int y, int cx, int cy,
-                            uint32_t flags) = 0;
-};
-
-// Everything the store and the window reach the platform through.
-struct Platform {
-  IFileSystem& files;
-  ITimeApi& time;
-  ILocaleText& text;
-  IMessageBox& messages;
-  IProcessInfo& process;
-  IWindowSystem& windows;
 };
 
 }  // namespace timrose

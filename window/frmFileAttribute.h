@@ -6,6 +6,7 @@
 #include "core/modFileAttribute.h"
 #include "window/CommonDialog.h"
 #include "window/WindowModel.h"
+#include "window/WindowServices.h"
 
 namespace timrose {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "core/Platform.h"
+#include "window/WindowServices.h"
 
 namespace timrose::win32 {
 

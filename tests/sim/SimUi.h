@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Platform.h"
+#include "window/WindowServices.h"
 #include "window/CommonDialog.h"
 #include "window/WindowModel.h"
 
