@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/win32/SystemLibrary.h"
+
 namespace timrose::win32 {
 namespace {
 
@@ -11,23 +13,9 @@ using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UIN
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
-template <typename Fn>
-Fn User32Function(const char* name) {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (!user32) return nullptr;
-  // Casting through a plain function pointer keeps -Wcast-function-type quiet; the signature
-  // comes from the Windows documentation of each name.
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
-}
-
-// Windows 8.1 has per-monitor DPI only in shcore; it is loaded on demand, never imported.
+// Windows 8.1 has per-monitor DPI only in shcore, which is never imported.
 int MonitorDpi(HWND window) {
-  static const GetDpiForMonitorFn getDpiForMonitor = []() -> GetDpiForMonitorFn {
-    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!shcore) return nullptr;
-    return reinterpret_cast<GetDpiForMonitorFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")));
-  }();
+  static const auto getDpiForMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
   if (!getDpiForMonitor) return 0;
   UINT x = 0, y = 0;
   if (FAILED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y))) return 0;
@@ -46,7 +34,7 @@ float PixelsToTwips(int pixels, int dpi) {
 }
 
 int SystemDpi() {
-  static const auto getDpiForSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
+  static const auto getDpiForSystem = SystemFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
   if (getDpiForSystem) return static_cast<int>(getDpiForSystem());
   HDC screen = GetDC(nullptr);
   int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
@@ -55,7 +43,7 @@ int SystemDpi() {
 }
 
 int WindowDpi(HWND window) {
-  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   if (getDpiForWindow && window) {
     UINT dpi = getDpiForWindow(window);
     if (dpi > 0) return static_cast<int>(dpi);
@@ -68,7 +56,8 @@ int WindowDpi(HWND window) {
 }
 
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
-  static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+  static const auto adjustForDpi =
+      SystemFunction<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect = {0, 0, clientWidth, clientHeight};
   if (!adjustForDpi || !adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
     rect = {0, 0, clientWidth, clientHeight};
@@ -78,7 +67,8 @@ SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
 }
 
 LOGFONTW MessageFont(int dpi) {
-  static const auto infoForDpi = User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+  static const auto infoForDpi =
+      SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   if (infoForDpi &&
