@@ -1,13 +1,14 @@
 // The second start-up and footprint floor: a window that shows what Timrose shows and nothing more.
-// The same 19 controls from the same table, at their place for the window's DPI, in the system's
-// message font, with common controls 6 (the manifest), OLE initialised and a drop target
-// registered on the path box, and the program's icon; but none of the program's logic: no events,
+// The same 19 controls from the same table, built by the program's own builder at their place for the
+// window's DPI, in the system's message font, with common controls 6 (the manifest), OLE initialised and a
+// drop target registered on the path box, and the program's icon; but none of the program's logic: no events,
 // no handlers, no store, no platform services.
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "platform/win32/ControlBuilder.h"
 #include "platform/win32/Dpi.h"
 #include "resources/ResourceIds.h"
 #include "window/FormDescription.h"
@@ -50,35 +51,6 @@ class NoDropTarget final : public IDropTarget {
 
 NoDropTarget dropTarget;
 
-const wchar_t* ClassName(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::Label:
-      return WC_STATICW;
-    case ControlKind::TextBox:
-      return WC_EDITW;
-    default:
-      return WC_BUTTONW;
-  }
-}
-
-DWORD Style(const ControlDesc& desc) {
-  DWORD style = WS_CHILD | WS_VISIBLE | ((desc.flags & kFlagDisabled) ? WS_DISABLED : 0);
-  switch (desc.kind) {
-    case ControlKind::Label:
-      return style | SS_NOPREFIX | ((desc.flags & kFlagRightAligned) ? SS_RIGHT : SS_LEFT);
-    case ControlKind::TextBox:
-      style |= WS_TABSTOP | ((desc.flags & kFlagMultiLine) ? ES_MULTILINE | WS_VSCROLL : ES_AUTOHSCROLL);
-      return style | ((desc.flags & kFlagLocked) ? ES_READONLY : 0);
-    case ControlKind::PushButton:
-      return style | WS_TABSTOP | BS_PUSHBUTTON;
-    case ControlKind::CheckBox:
-      return style | WS_TABSTOP | BS_AUTOCHECKBOX;
-    case ControlKind::ToggleButton:
-      return style | WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE;
-  }
-  return style;
-}
-
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
     PostQuitMessage(0);
@@ -91,8 +63,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (FAILED(OleInitialize(nullptr))) return 1;
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
+  INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&common);
 
   WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
@@ -113,15 +85,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
   LOGFONTW logFont = win32::MessageFont(dpi);
   HFONT font = CreateFontIndirectW(&logFont);
-  for (const ControlDesc& desc : kControls) {
-    HWND control = CreateWindowExW(
-        desc.kind == ControlKind::TextBox ? WS_EX_CLIENTEDGE : 0, ClassName(desc.kind),
-        reinterpret_cast<const wchar_t*>(desc.caption.data()), Style(desc), TwipsToPixels(desc.left, dpi),
-        TwipsToPixels(desc.top, dpi), TwipsToPixels(desc.width, dpi), TwipsToPixels(desc.height, dpi), window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc.id))), instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (desc.flags & kFlagDropTarget) RegisterDragDrop(control, &dropTarget);
-  }
+  const win32::ControlHandles controls = win32::CreateControls(window, instance, dpi);
+  for (HWND control : controls) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  RegisterDragDrop(controls[static_cast<size_t>(ControlId::txtPath)], &dropTarget);
 
   ShowWindow(window, showCommand);
   UpdateWindow(window);

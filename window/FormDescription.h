@@ -112,6 +112,19 @@ constexpr const ControlDesc& Describe(ControlId id) {
   return kControls[static_cast<size_t>(id)];
 }
 
+// The label that names a text box, which has no caption of its own: lblInfo(0) the path box, and
+// the three time labels their boxes (whose indexes differ from the labels').
+struct BoxLabel {
+  ControlId box;
+  ControlId label;
+};
+inline constexpr BoxLabel kBoxLabels[] = {
+    {ControlId::txtPath, ControlId::lblInfo0},
+    {ControlId::txtTime0, ControlId::lblInfo1},
+    {ControlId::txtTime1, ControlId::lblInfo3},
+    {ControlId::txtTime2, ControlId::lblInfo2},
+};
+
 // The Windows control id of a control: the driver of the GUI tests finds controls by it.
 constexpr int DialogId(ControlId id) {
   return 1000 + static_cast<int>(id);

@@ -5,6 +5,8 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <new>
+#include <type_traits>
 #include <utility>
 
 namespace timrose::win32 {
@@ -56,6 +58,12 @@ struct IconTraits {
   static void Free(HICON h) { DestroyIcon(h); }
 };
 
+// A window of our own that no parent destroys (a tooltip without an owner).
+struct WindowTraits {
+  using Handle = HWND;
+  static void Free(HWND h) { DestroyWindow(h); }
+};
+
 // Movable global memory, the medium of clipboard and drag-and-drop data.
 struct GlobalTraits {
   using Handle = HGLOBAL;
@@ -67,6 +75,7 @@ using UniqueBrush = UniqueHandle<BrushTraits>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueGlobal = UniqueHandle<GlobalTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // A window's display context, for measuring its text; given back to the window when done.
 class WindowDc {
@@ -110,6 +119,11 @@ class ComPtr {
     ComPtr c;
     c.p_ = p;
     return c;
+  }
+  // Takes a reference of its own to an object that someone else holds (an argument, `this`).
+  static ComPtr Retain(T* p) {
+    if (p) p->AddRef();
+    return Attach(p);
   }
   ComPtr(const ComPtr& other) : p_(other.p_) {
     if (p_) p_->AddRef();
@@ -168,6 +182,19 @@ class ComObject : public Interface {
  private:
   LONG references_ = 1;
 };
+
+// The one way a COM object of ours comes to life: `make` news it, holding one reference, and the
+// result owns that reference. Out of memory gives an empty pointer, never an exception, and every
+// caller treats that as the feature being unavailable (no drops, no drag).
+template <typename Make>
+auto NewComObject(Make&& make) -> ComPtr<std::remove_pointer_t<decltype(make())>> {
+  using Object = std::remove_pointer_t<decltype(make())>;
+  try {
+    return ComPtr<Object>::Attach(make());
+  } catch (const std::bad_alloc&) {
+    return ComPtr<Object>();
+  }
+}
 
 // A global memory block handed out by IDataObject::GetData, released with ReleaseStgMedium.
 class StorageMedium {

@@ -1,7 +1,6 @@
 #include "platform/win32/Win32DragSource.h"
 
 #include <cstring>
-#include <new>
 
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Handles.h"
@@ -40,8 +39,8 @@ bool IsHighSurrogate(char16_t c) {
 
 // ---- Win32TextData
 
-Win32TextData* Win32TextData::Create(const Text& text) {
-  return new (std::nothrow) Win32TextData(text, ToAnsiExact(text));
+ComPtr<Win32TextData> Win32TextData::Create(const Text& text) {
+  return NewComObject([&] { return new Win32TextData(text, ToAnsiExact(text)); });
 }
 
 Win32TextData::Win32TextData(const Text& text, std::optional<std::string> ansi)
@@ -111,8 +110,8 @@ HRESULT Win32TextData::EnumDAdvise(IEnumSTATDATA**) {
 
 // ---- Win32DropSource
 
-Win32DropSource* Win32DropSource::Create() {
-  return new (std::nothrow) Win32DropSource();
+ComPtr<Win32DropSource> Win32DropSource::Create() {
+  return NewComObject([] { return new Win32DropSource(); });
 }
 
 HRESULT Win32DropSource::QueryContinueDrag(BOOL escape, DWORD keys) {
@@ -181,8 +180,8 @@ bool DraggedPastThreshold(HWND window, POINT screen) {
 }
 
 DWORD DragTextOut(const Text& text) {
-  ComPtr<Win32TextData> data = ComPtr<Win32TextData>::Attach(Win32TextData::Create(text));
-  ComPtr<Win32DropSource> source = ComPtr<Win32DropSource>::Attach(Win32DropSource::Create());
+  const ComPtr<Win32TextData> data = Win32TextData::Create(text);
+  const ComPtr<Win32DropSource> source = Win32DropSource::Create();
   DWORD effect = DROPEFFECT_NONE;
   if (!data || !source) return effect;
   DoDragDrop(data.get(), source.get(), DROPEFFECT_COPY, &effect);

@@ -17,8 +17,8 @@ namespace timrose::win32 {
 // ANSI code page: a "?" or a look-alike letter standing in for one would name another file.
 class Win32TextData final : public ComObject<IDataObject> {
  public:
-  // Holds one reference for the caller (ComPtr::Attach it); nullptr when out of memory.
-  static Win32TextData* Create(const Text& text);
+  // Empty when out of memory.
+  static ComPtr<Win32TextData> Create(const Text& text);
 
   // IDataObject. Every GetData hands out a fresh block that the receiver frees.
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
@@ -45,8 +45,8 @@ class Win32TextData final : public ComObject<IDataObject> {
 // Drops when the left button goes up and cancels on Esc.
 class Win32DropSource final : public ComObject<IDropSource> {
  public:
-  // Holds one reference for the caller; nullptr when out of memory.
-  static Win32DropSource* Create();
+  // Empty when out of memory.
+  static ComPtr<Win32DropSource> Create();
 
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override;
   HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override;

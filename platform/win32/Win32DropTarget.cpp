@@ -51,10 +51,7 @@ bool WithFileList(IDataObject* data, Use&& use) {
 
 }  // namespace
 
-Win32DropData::Win32DropData(IDataObject* data) {
-  if (data) data->AddRef();
-  data_ = ComPtr<IDataObject>::Attach(data);
-}
+Win32DropData::Win32DropData(IDataObject* data) : data_(ComPtr<IDataObject>::Retain(data)) {}
 
 int Win32DropData::FileCount() {
   int count = 0;
@@ -96,8 +93,8 @@ int16_t DropShift(DWORD keys) {
   return FlagBits(keys, {MK_SHIFT, MK_CONTROL, MK_ALT});
 }
 
-Win32DropTarget* Win32DropTarget::Create(DropHandler handler) {
-  return new Win32DropTarget(std::move(handler));
+ComPtr<Win32DropTarget> Win32DropTarget::Create(DropHandler handler) {
+  return NewComObject([&] { return new Win32DropTarget(std::move(handler)); });
 }
 
 HRESULT Win32DropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) {
@@ -125,8 +122,7 @@ HRESULT Win32DropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWORD
     return S_OK;
   }
   // The handler may release the last outside reference to us (the window closing), so keep one.
-  ComPtr<Win32DropTarget> self = ComPtr<Win32DropTarget>::Attach(this);
-  AddRef();
+  const ComPtr<Win32DropTarget> self = ComPtr<Win32DropTarget>::Retain(this);
   Win32DropData dropData(data);
   int32_t handlerEffect = static_cast<int32_t>(ChooseDropEffect(allowed));
   DropEvent event{dropData, handlerEffect, DropButtons(keys), DropShift(keys), POINT{point.x, point.y}};

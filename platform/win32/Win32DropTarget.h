@@ -39,8 +39,8 @@ struct DropEvent {
 class Win32DropTarget final : public ComObject<IDropTarget> {
  public:
   using DropHandler = std::function<void(DropEvent&)>;
-  // Holds one reference for the caller (ComPtr::Attach it).
-  static Win32DropTarget* Create(DropHandler handler);
+  // Empty when out of memory.
+  static ComPtr<Win32DropTarget> Create(DropHandler handler);
 
   // IDropTarget
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;

@@ -2,14 +2,12 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <new>
-#include <vector>
 
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/ControlBuilder.h"
 #include "platform/win32/Dpi.h"
-#include "platform/win32/Win32DragSource.h"
 #include "platform/win32/Win32Services.h"
 
 namespace timrose::win32 {
@@ -18,14 +16,6 @@ namespace {
 // Fixed single border, no sizing border and no maximize box: the window can never be resized.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
-constexpr UINT_PTR kPathSubclassId = 1;
-
-struct ControlClass {
-  const wchar_t* className;
-  DWORD style;
-  DWORD exStyle;
-};
-
 bool Has(const ControlDesc& desc, ControlFlag flag) {
   return (desc.flags & flag) != 0;
 }
@@ -40,54 +30,8 @@ constexpr bool OnlyThePathBoxTakesDrops() {
 }
 static_assert(OnlyThePathBoxTakesDrops());
 
-bool TakesClicks(const ControlDesc& desc) {
-  return desc.kind == ControlKind::Label && (Has(desc, kFlagHandPointer) || Has(desc, kFlagToolTip));
-}
-
 bool IsCheckKind(ControlKind kind) {
   return kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton;
-}
-
-// Every control clips its siblings, so a label lying over another one stays drawn on top.
-ControlClass ClassFor(const ControlDesc& desc) {
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  if (Has(desc, kFlagDisabled)) style |= WS_DISABLED;
-  // Each focusable control is its own group, so the arrow keys never wander between controls.
-  const DWORD focusable = WS_TABSTOP | WS_GROUP;
-  switch (desc.kind) {
-    case ControlKind::Label:
-      style |= SS_NOPREFIX;
-      style |= Has(desc, kFlagRightAligned) ? SS_RIGHT : Has(desc, kFlagCentred) ? SS_CENTER : SS_LEFT;
-      // A static without SS_NOTIFY is transparent to the mouse: no clicks, no tooltip.
-      if (TakesClicks(desc)) style |= SS_NOTIFY;
-      return {WC_STATICW, style, 0};
-    case ControlKind::TextBox:
-      style |= focusable;
-      if (Has(desc, kFlagMultiLine)) {
-        style |= ES_MULTILINE | ES_AUTOVSCROLL;
-      } else {
-        style |= ES_AUTOHSCROLL;
-      }
-      if (Has(desc, kFlagVScroll)) style |= WS_VSCROLL;
-      if (Has(desc, kFlagLocked)) style |= ES_READONLY;
-      return {WC_EDITW, style, WS_EX_CLIENTEDGE};
-    case ControlKind::PushButton:
-      return {WC_BUTTONW, style | focusable | BS_PUSHBUTTON, 0};
-    case ControlKind::CheckBox:
-      return {WC_BUTTONW, style | focusable | BS_AUTOCHECKBOX, 0};
-    case ControlKind::ToggleButton:
-      return {WC_BUTTONW, style | focusable | BS_AUTOCHECKBOX | BS_PUSHLIKE, 0};
-  }
-  return {WC_STATICW, style, 0};
-}
-
-Text WindowText(HWND window) {
-  if (!window) return Text();
-  const int length = GetWindowTextLengthW(window);
-  if (length <= 0) return Text();
-  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
-  return Text(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
 bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
@@ -106,7 +50,7 @@ bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance) : instance_(instance) {
+Win32Form::Win32Form(HINSTANCE instance) : instance_(instance), toolTips_(instance) {
   for (const ControlDesc& desc : kControls) {
     pointers_[static_cast<size_t>(desc.id)] = Has(desc, kFlagHandPointer) ? kPointerCustom : kPointerDefault;
   }
@@ -114,7 +58,6 @@ Win32Form::Win32Form(HINSTANCE instance) : instance_(instance) {
 
 Win32Form::~Win32Form() {
   if (window_) DestroyWindow(window_);
-  if (toolTip_) DestroyWindow(toolTip_);
 }
 
 bool Win32Form::Create(int showCommand) {
@@ -136,7 +79,7 @@ bool Win32Form::Create(int showCommand) {
   handCursor_ = ownHandCursor_ ? ownHandCursor_.get() : LoadCursorW(nullptr, IDC_HAND);
 
   // The controls are made at their place for the window's DPI, so that the start needs no second
-  // layout pass; the tooltip waits until the size label first has a tip.
+  // layout pass.
   dpi_ = WindowDpi(window_);
   CreateControls();
   ApplyDpi(dpi_, dpi_ != startDpi);
@@ -148,7 +91,7 @@ bool Win32Form::Create(int showCommand) {
   }
 
   // Registered once the window shows: nothing can be dropped on it before.
-  dropTarget_ = ComPtr<Win32DropTarget>::Attach(Win32DropTarget::Create([this](DropEvent& drop) {
+  dropTarget_ = Win32DropTarget::Create([this](DropEvent& drop) {
     POINT point = drop.screenPoint;
     ScreenToClient(Control(ControlId::txtPath), &point);
     const float x = PixelsToTwips(point.x, dpi_);
@@ -156,50 +99,21 @@ bool Win32Form::Create(int showCommand) {
     RaiseEvent([&] {
       events_->OnOLEDragDrop(ControlId::txtPath, drop.data, drop.effect, drop.button, drop.shift, x, y);
     });
-  }));
-  // Fails only without OLE on this thread; the window then simply takes no drops.
-  dropRegistered_ = SUCCEEDED(RegisterDragDrop(Control(ControlId::txtPath), dropTarget_.get()));
+  });
+  // Fails only without OLE on this thread or memory; the window then simply takes no drops.
+  dropRegistered_ =
+      dropTarget_ && SUCCEEDED(RegisterDragDrop(Control(ControlId::txtPath), dropTarget_.get()));
   return true;
 }
 
 void Win32Form::CreateControls() {
-  // Creation order is the Tab order: the dialog manager walks siblings in z-order, and each new
-  // child goes to the bottom.
-  std::vector<const ControlDesc*> order;
-  for (const ControlDesc& desc : kControls) order.push_back(&desc);
-  std::stable_sort(order.begin(), order.end(),
-                   [](const ControlDesc* a, const ControlDesc* b) { return a->tabIndex < b->tabIndex; });
-
-  for (const ControlDesc* desc : order) {
-    const ControlClass cls = ClassFor(*desc);
-    const Text caption(desc->caption);
-    HWND control = CreateWindowExW(
-        cls.exStyle, cls.className, Wide(caption), cls.style, TwipsToPixels(desc->left, dpi_),
-        TwipsToPixels(desc->top, dpi_), TwipsToPixels(desc->width, dpi_), TwipsToPixels(desc->height, dpi_),
-        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc->id))), instance_, nullptr);
-    controls_[static_cast<size_t>(desc->id)] = control;
-    if (!control) continue;
-    if (Has(*desc, kFlagStartFocus)) lastFocus_ = control;
-    if (desc->id == ControlId::txtPath) {
-      SetWindowSubclass(control, &Win32Form::PathBoxProc, kPathSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    }
-  }
-  // Labels that take clicks lie above every other control (lblAbout over the left end of
-  // lblInfo(4)); labels are never tab stops, so this leaves the Tab order alone.
+  controls_ = win32::CreateControls(window_, instance_, dpi_);
   for (const ControlDesc& desc : kControls) {
-    if (TakesClicks(desc) && Control(desc.id)) {
-      SetWindowPos(Control(desc.id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    if (Has(desc, kFlagStartFocus) && Control(desc.id)) lastFocus_ = Control(desc.id);
   }
-}
-
-void Win32Form::CreateToolTip() {
-  // Not owned by the window: Wine moves a window with owned popups to the top of the normal band
-  // instead of into the topmost band, which would break the keep-on-top button. The tooltip is
-  // topmost itself and shows only while the pointer is over its label, so it needs no owner.
-  toolTip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
+  if (HWND path = Control(ControlId::txtPath)) {
+    pathBox_.Attach(path, [this] { RaiseEvent([&] { events_->OnChange(ControlId::txtPath); }); });
+  }
 }
 
 void Win32Form::ApplyDpi(int dpi, bool relayout) {
@@ -224,21 +138,11 @@ void Win32Form::ApplyDpi(int dpi, bool relayout) {
   if (small) smallIcon_ = std::move(small);
 
   if (!relayout) return;
-  LayoutControls();
+  PlaceControls(controls_, dpi);
   const SIZE size =
       WindowSizeForClient(TwipsToPixels(kForm.clientWidth, dpi), TwipsToPixels(kForm.clientHeight, dpi),
                           kWindowStyle, kWindowExStyle, dpi);
   SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Win32Form::LayoutControls() {
-  for (const ControlDesc& desc : kControls) {
-    HWND control = Control(desc.id);
-    if (!control) continue;
-    SetWindowPos(control, nullptr, TwipsToPixels(desc.left, dpi_), TwipsToPixels(desc.top, dpi_),
-                 TwipsToPixels(desc.width, dpi_), TwipsToPixels(desc.height, dpi_),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
 }
 
 int Win32Form::RunMessageLoop() {
@@ -317,7 +221,7 @@ LRESULT Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
     case ControlKind::TextBox:
       // A change by EM_REPLACESEL or an undo; WM_SETTEXT is caught in the box itself, and a
       // multi-line box may or may not notify for it.
-      if (*id == ControlId::txtPath && code == EN_CHANGE && pathSetTextDepth_ == 0) {
+      if (*id == ControlId::txtPath && code == EN_CHANGE && !pathBox_.SettingText()) {
         RaiseEvent([&] { events_->OnChange(*id); });
       }
       break;
@@ -427,77 +331,8 @@ LRESULT Win32Form::OnNcDestroy(WPARAM wParam, LPARAM lParam) {
   window_ = nullptr;
   controls_.fill(nullptr);
   lastFocus_ = nullptr;
-  // The tooltip has no owner, so it does not go with the window by itself.
-  if (toolTip_) DestroyWindow(toolTip_);
-  toolTip_ = nullptr;
+  toolTips_.Destroy();
   return DefWindowProcW(window, WM_NCDESTROY, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32Form::PathBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR selfPointer) {
-  auto* self = reinterpret_cast<Win32Form*>(selfPointer);
-  switch (message) {
-    case WM_SETTEXT:
-      return self->OnPathSetText(box, wParam, lParam);
-    case WM_KEYDOWN:
-    case WM_CHAR:
-      return self->OnPathKeyDown(box, message, wParam, lParam);
-    case WM_GETDLGCODE:
-      return self->OnPathGetDlgCode(box, wParam, lParam);
-    case WM_LBUTTONDOWN:
-      return self->OnPathLButtonDown(box, wParam, lParam);
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(box, &Win32Form::PathBoxProc, kPathSubclassId);
-      return DefSubclassProc(box, message, wParam, lParam);
-    default:
-      return DefSubclassProc(box, message, wParam, lParam);
-  }
-}
-
-LRESULT Win32Form::OnPathSetText(HWND box, WPARAM wParam, LPARAM lParam) {
-  // Any WM_SETTEXT, ours or another program's: a multi-line edit sends no EN_CHANGE for it, so
-  // the change event is raised here, nested inside the assignment, and only for a real change.
-  const Text before = WindowText(box);
-  ++pathSetTextDepth_;
-  const LRESULT result = DefSubclassProc(box, WM_SETTEXT, wParam, lParam);
-  --pathSetTextDepth_;
-  if (result && WindowText(box) != before) RaiseEvent([&] { events_->OnChange(ControlId::txtPath); });
-  return result;
-}
-
-LRESULT Win32Form::OnPathKeyDown(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-  // In dialog mode a multi-line edit turns Esc into WM_CLOSE on its parent and Enter into the
-  // default button; here Enter and Esc do nothing.
-  if (wParam == VK_ESCAPE || wParam == VK_RETURN) return 0;
-  return DefSubclassProc(box, message, wParam, lParam);
-}
-
-LRESULT Win32Form::OnPathGetDlgCode(HWND box, WPARAM wParam, LPARAM lParam) {
-  LRESULT code = DefSubclassProc(box, WM_GETDLGCODE, wParam, lParam);
-  // Tab, Enter and Esc go to the dialog manager; arrows, characters and the selection stay here.
-  code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
-  return code;
-}
-
-LRESULT Win32Form::OnPathLButtonDown(HWND box, WPARAM wParam, LPARAM lParam) {
-  const POINT client{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  // Without the focus the box hides its selection, and Shift extends the selection: both are
-  // ordinary presses.
-  std::optional<Text> selected;
-  if (::GetFocus() == box && !(wParam & MK_SHIFT)) selected = SelectedTextAt(box, WindowText(box), client);
-  if (!selected) return DefSubclassProc(box, WM_LBUTTONDOWN, wParam, lParam);
-  POINT screen = client;
-  ClientToScreen(box, &screen);
-  if (!DraggedPastThreshold(box, screen)) {
-    if (!IsWindow(box)) return 0;
-    // Pressed and released in place: the click the box would have had, a caret in the text.
-    DefSubclassProc(box, WM_LBUTTONDOWN, wParam, lParam);
-    return DefSubclassProc(box, WM_LBUTTONUP, wParam & ~static_cast<WPARAM>(MK_LBUTTON), lParam);
-  }
-  // The box is locked: whatever the target answers, a move included, nothing leaves it, so no
-  // change event and no inspection follow.
-  DragTextOut(*selected);
-  return 0;
 }
 
 void Win32Form::RaiseEvent(const std::function<void()>& event) {
@@ -578,30 +413,15 @@ void Win32Form::SetSelStart(ControlId control, int position) {
 }
 
 Text Win32Form::GetToolTip(ControlId control) {
-  return toolTips_[static_cast<size_t>(control)];
+  return toolTipTexts_[static_cast<size_t>(control)];
 }
 
 void Win32Form::SetToolTip(ControlId control, const Text& text) {
   if (!Has(Describe(control), kFlagToolTip)) return;
-  Text& current = toolTips_[static_cast<size_t>(control)];
+  Text& current = toolTipTexts_[static_cast<size_t>(control)];
   const bool had = !current.empty();
   current = text;
-  if (!toolTip_ && !text.empty()) CreateToolTip();
-  if (!toolTip_ || !Control(control)) return;
-  TTTOOLINFOW info{};
-  // The older record size: comctl32 before version 6 rejects the larger one.
-  info.cbSize = TTTOOLINFOW_V2_SIZE;
-  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  info.hwnd = window_;
-  info.uId = reinterpret_cast<UINT_PTR>(Control(control));
-  info.lpszText = const_cast<wchar_t*>(Wide(current));
-  if (text.empty()) {
-    if (had) SendMessageW(toolTip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  } else if (had) {
-    SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-  } else {
-    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  toolTips_.Set(window_, Control(control), current, had);
 }
 
 void Win32Form::SetMousePointer(ControlId control, int pointer) {

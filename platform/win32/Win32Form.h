@@ -7,7 +7,10 @@
 #include <functional>
 #include <optional>
 
+#include "platform/win32/ControlBuilder.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/PathBox.h"
+#include "platform/win32/ToolTips.h"
 #include "platform/win32/Win32DropTarget.h"
 #include "resources/ResourceIds.h"
 #include "window/WindowModel.h"
@@ -64,8 +67,6 @@ class Win32Form final : public IWindowModel {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK PathBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // One member a message.
@@ -78,17 +79,10 @@ class Win32Form final : public IWindowModel {
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnDestroy();
   LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
-  // The path box's own messages.
-  LRESULT OnPathSetText(HWND box, WPARAM wParam, LPARAM lParam);
-  LRESULT OnPathKeyDown(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnPathGetDlgCode(HWND box, WPARAM wParam, LPARAM lParam);
-  LRESULT OnPathLButtonDown(HWND box, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
-  void CreateToolTip();
   // Fonts and icons for the DPI; with relayout, the controls' places and the window's size too.
   void ApplyDpi(int dpi, bool relayout);
-  void LayoutControls();
   void MoveFocusTo(HWND control);
   void HandleDrop(DropEvent& drop);
   std::optional<ControlId> IdOf(HWND control) const;
@@ -99,13 +93,13 @@ class Win32Form final : public IWindowModel {
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
-  std::array<HWND, kControlCount> controls_{};
+  ControlHandles controls_{};
   std::array<int, kControlCount> pointers_{};
-  std::array<Text, kControlCount> toolTips_;
-  HWND toolTip_ = nullptr;
+  std::array<Text, kControlCount> toolTipTexts_;
+  ToolTips toolTips_;
   HWND lastFocus_ = nullptr;
   int dpi_ = 96;
-  int pathSetTextDepth_ = 0;
+  PathBox pathBox_;
   IFormEvents* events_ = nullptr;
   std::function<void(int, const Text&)> reportError_;
 

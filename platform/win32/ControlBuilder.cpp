@@ -1,0 +1,132 @@
+#include "platform/win32/ControlBuilder.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/AnsiText.h"
+#include "platform/win32/Dpi.h"
+
+namespace timrose::win32 {
+namespace {
+
+struct ControlClass {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+bool Has(const ControlDesc& desc, ControlFlag flag) {
+  return (desc.flags & flag) != 0;
+}
+
+// Every control clips its siblings, so a label lying over another one stays drawn on top.
+ControlClass ClassFor(const ControlDesc& desc) {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  if (Has(desc, kFlagDisabled)) style |= WS_DISABLED;
+  // Each focusable control is its own group, so the arrow keys never wander between controls.
+  const DWORD focusable = WS_TABSTOP | WS_GROUP;
+  switch (desc.kind) {
+    case ControlKind::Label:
+      style |= SS_NOPREFIX;
+      style |= Has(desc, kFlagRightAligned) ? SS_RIGHT : Has(desc, kFlagCentred) ? SS_CENTER : SS_LEFT;
+      // A static without SS_NOTIFY is transparent to the mouse: no clicks, no tooltip.
+      if (TakesClicks(desc)) style |= SS_NOTIFY;
+      return {WC_STATICW, style, 0};
+    case ControlKind::TextBox:
+      style |= focusable;
+      if (Has(desc, kFlagMultiLine)) {
+        style |= ES_MULTILINE | ES_AUTOVSCROLL;
+      } else {
+        style |= ES_AUTOHSCROLL;
+      }
+      if (Has(desc, kFlagVScroll)) style |= WS_VSCROLL;
+      if (Has(desc, kFlagLocked)) style |= ES_READONLY;
+      return {WC_EDITW, style, WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton:
+      return {WC_BUTTONW, style | focusable | BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox:
+      return {WC_BUTTONW, style | focusable | BS_AUTOCHECKBOX, 0};
+    case ControlKind::ToggleButton:
+      return {WC_BUTTONW, style | focusable | BS_AUTOCHECKBOX | BS_PUSHLIKE, 0};
+  }
+  return {WC_STATICW, style, 0};
+}
+
+bool Overlap(const ControlDesc& a, const ControlDesc& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+// SetWindowPos puts a window after the one it is given: before `next` is after the sibling before it.
+void PutBefore(HWND control, HWND next) {
+  HWND previous = GetWindow(next, GW_HWNDPREV);
+  if (previous == control) return;
+  SetWindowPos(control, previous ? previous : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void OrderSiblings(HWND parent, const ControlHandles& controls) {
+  const auto handle = [&](ControlId id) { return controls[static_cast<size_t>(id)]; };
+  for (const BoxLabel& pair : kBoxLabels) {
+    if (handle(pair.box) && handle(pair.label)) PutBefore(handle(pair.label), handle(pair.box));
+  }
+  for (const ControlDesc& label : kControls) {
+    if (!TakesClicks(label) || !handle(label.id)) continue;
+    // The highest of the controls it lies on, in the order the siblings have now.
+    for (HWND w = GetWindow(parent, GW_CHILD); w && w != handle(label.id); w = GetWindow(w, GW_HWNDNEXT)) {
+      const int index = GetDlgCtrlID(w) - DialogId(static_cast<ControlId>(0));
+      if (index < 0 || index >= kControlCount || !Overlap(label, kControls[static_cast<size_t>(index)]))
+        continue;
+      PutBefore(handle(label.id), w);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+bool TakesClicks(const ControlDesc& desc) {
+  return desc.kind == ControlKind::Label && (Has(desc, kFlagHandPointer) || Has(desc, kFlagToolTip));
+}
+
+ControlHandles CreateControls(HWND parent, HINSTANCE instance, int dpi) {
+  // Each new child goes to the bottom of the siblings: creating them in Tab order gives that order.
+  std::vector<const ControlDesc*> order;
+  for (const ControlDesc& desc : kControls) order.push_back(&desc);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const ControlDesc* a, const ControlDesc* b) { return a->tabIndex < b->tabIndex; });
+
+  ControlHandles controls{};
+  for (const ControlDesc* desc : order) {
+    const ControlClass cls = ClassFor(*desc);
+    const Text caption(desc->caption);
+    controls[static_cast<size_t>(desc->id)] = CreateWindowExW(
+        cls.exStyle, cls.className, Wide(caption), cls.style, TwipsToPixels(desc->left, dpi),
+        TwipsToPixels(desc->top, dpi), TwipsToPixels(desc->width, dpi), TwipsToPixels(desc->height, dpi),
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc->id))), instance, nullptr);
+  }
+  OrderSiblings(parent, controls);
+  return controls;
+}
+
+void PlaceControls(const ControlHandles& controls, int dpi) {
+  for (const ControlDesc& desc : kControls) {
+    HWND control = controls[static_cast<size_t>(desc.id)];
+    if (!control) continue;
+    SetWindowPos(control, nullptr, TwipsToPixels(desc.left, dpi), TwipsToPixels(desc.top, dpi),
+                 TwipsToPixels(desc.width, dpi), TwipsToPixels(desc.height, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+Text WindowText(HWND window) {
+  if (!window) return Text();
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return Text();
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+  return Text(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+}  // namespace timrose::win32
