@@ -1,6 +1,7 @@
 // The real window under wine64: geometry from the description, the nested change event of the
 // path box, routing of real control notifications, the Tab cycle, the dialog and drop helpers.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <shlobj.h>
 #include <windows.h>
 
@@ -284,7 +285,8 @@ TEST_F(Win32FormTest, AnErrorEscapingAHandlerIsReportedNotThrown) {
   } cases[] = {
       {"raised error", [] { RaiseError(kErrDialogBufferTooSmall); }, kErrDialogBufferTooSmall},
       {"allocation past the allocator's limit",
-       [] { (void)std::allocator<char16_t>().allocate(PTRDIFF_MAX / sizeof(char16_t) + 1); }, kErrOutOfMemory},
+       [] { (void)std::allocator<char16_t>().allocate(PTRDIFF_MAX / sizeof(char16_t) + 1); },
+       kErrOutOfMemory},
       {"array size past the address space",
        [] { (void)std::allocator<char16_t>().allocate(SIZE_MAX / 2 + 1); }, kErrOutOfMemory},
       {"out of memory", [] { throw std::bad_alloc(); }, kErrOutOfMemory},
@@ -338,6 +340,49 @@ TEST_F(Win32FormTest, TabCycleFollowsTheTabOrderAndSkipsADisabledButton) {
   EXPECT_EQ(GetFocus(), Ctl(ControlId::txtPath));
   SendMessageW(form.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Ctl(ControlId::chkHide)), TRUE);
   EXPECT_EQ(GetFocus(), Ctl(ControlId::chkHide));
+}
+
+// Screen readers name a box, which has no caption, after the static text right before it among its
+// siblings, and every other control after its own caption.
+TEST_F(Win32FormTest, TheAccessibilityLayerNamesEachBoxByItsLabelAndEachButtonByItsCaption) {
+  const OleInitialization ole;
+  Show();
+  const struct {
+    ControlId control;
+    ControlId label;  // the one right before it, for a box
+    const wchar_t* name;
+  } rows[] = {
+      {ControlId::txtPath, ControlId::lblInfo0, L"文件路径(可拖拽)"},
+      {ControlId::txtTime0, ControlId::lblInfo1, L"创建时间"},
+      {ControlId::txtTime1, ControlId::lblInfo3, L"最近一次修改时间"},
+      {ControlId::txtTime2, ControlId::lblInfo2, L"最后一次访问时间"},
+      {ControlId::btnGet, ControlId::kCount, L"选择文件"},
+      {ControlId::btnSet, ControlId::kCount, L"设置文件属性"},
+      {ControlId::chkOnTop, ControlId::kCount, L"置顶"},
+      {ControlId::chkReadOnly, ControlId::kCount, L"只读"},
+      {ControlId::chkHide, ControlId::kCount, L"隐藏"},
+      {ControlId::chkSystem, ControlId::kCount, L"系统"},
+      {ControlId::chkArchive, ControlId::kCount, L"存档"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(ControlName(row.control));
+    if (row.label != ControlId::kCount) {
+      EXPECT_EQ(GetWindow(Ctl(row.control), GW_HWNDPREV), Ctl(row.label));
+    }
+    IAccessible* raw = nullptr;
+    // __uuidof: the import library's IID_IAccessible is the address of the DLL's export, not the GUID.
+    ASSERT_EQ(AccessibleObjectFromWindow(Ctl(row.control), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&raw)),
+              S_OK);
+    const ComPtr<IAccessible> accessible = ComPtr<IAccessible>::Attach(raw);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    ASSERT_EQ(accessible->get_accName(self, &name), S_OK);
+    EXPECT_EQ(std::wstring(name ? name : L""), row.name);
+    SysFreeString(name);
+  }
 }
 
 TEST_F(Win32FormTest, EnterAndEscapeInThePathBoxDoNothing) {
@@ -479,11 +524,10 @@ TEST(Win32DropData, ReadsTheDroppedFilesInOrderAndRaisesWithoutAList) {
 
 TEST(Win32DropTarget, EveryDropReachesTheHandlerAndIsNeverReportedAsAMove) {
   std::vector<std::string> seen;
-  auto* raw = Win32DropTarget::Create([&](DropEvent& drop) {
+  const ComPtr<Win32DropTarget> target = Win32DropTarget::Create([&](DropEvent& drop) {
     seen.push_back(std::to_string(drop.data.FileCount()) + " effect " + std::to_string(drop.effect) +
                    " button " + std::to_string(drop.button) + " shift " + std::to_string(drop.shift));
   });
-  ComPtr<Win32DropTarget> target = ComPtr<Win32DropTarget>::Attach(raw);
   FakeDataObject files({L"C:\\a"}, true);
   FakeDataObject nothing({}, false);
   struct Case {
@@ -545,7 +589,7 @@ TEST(Win32TextData, OffersTheTextAsUnicodeAndExactlyInTheAnsiCodePageAndListsBot
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(ToUtf8(c.text));
-    ComPtr<Win32TextData> data = ComPtr<Win32TextData>::Attach(Win32TextData::Create(c.text));
+    ComPtr<Win32TextData> data = Win32TextData::Create(c.text);
     ASSERT_TRUE(data);
     const auto unicode = TextOf<wchar_t>(*data.get(), CF_UNICODETEXT);
     ASSERT_TRUE(unicode.has_value());
