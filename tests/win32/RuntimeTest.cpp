@@ -11,14 +11,14 @@
 namespace timrose {
 namespace {
 
-void RaiseDeviceError() {
+void RaisePathAccessError() {
   RaiseError(kErrPathFileAccess);
 }
 
 // An exception that nothing catches ends the process with the C runtime's abort code and nothing
 // written: the library's own handler would name the exception on stderr first.
 TEST(RuntimeDeathTest, AnUncaughtExceptionEndsTheProcessQuietly) {
-  EXPECT_EXIT([]() noexcept { RaiseDeviceError(); }(), ::testing::ExitedWithCode(3), "^$");
+  EXPECT_EXIT([]() noexcept { RaisePathAccessError(); }(), ::testing::ExitedWithCode(3), "^$");
 }
 
 // The library's logic errors reach the program as a std::exception with the library's message.

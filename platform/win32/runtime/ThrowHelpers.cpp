@@ -3,8 +3,8 @@
 // The library keeps them all in one object, whose logic and runtime errors hold their message in a
 // reference-counted string: linking it brings that string, the narrow string and their unwind
 // tables along, about 80 KB of the 32-bit program. The program catches allocation failures by type
-// (std::bad_alloc becomes error 7) and the library's other errors only as std::exception (error 5).
-// So the allocation failures and the other typed errors keep their types, and the logic and
+// (std::bad_alloc becomes error 7) and the library's other errors only as std::exception (error 51, a fault
+// of the program). So the allocation failures and the other typed errors keep their types, and the logic and
 // runtime errors become one std::exception type with the library's message.
 // Every helper of that object is here, so the linker never takes it (it would report the helpers
 // defined twice if it did).
