@@ -139,6 +139,20 @@ bool MemoryForm::GetEnabled(ControlId control) {
 void MemoryForm::SetEnabled(ControlId control, bool enabled) {
   ControlState& state = At(control);
   if (state.enabled == enabled) return;
+  // As the real window: the focus leaves a control being disabled for the next one in Tab order.
+  if (!enabled && focus_ == control) {
+    const int from = Describe(control).tabIndex;
+    const ControlDesc* next = nullptr;
+    for (const ControlDesc& desc : kControls) {
+      if (desc.id == control || IsLabel(desc.id) || !At(desc.id).enabled) continue;
+      // Tab places after this one come first, then those before it, as the cycle wraps.
+      const auto key = [from](const ControlDesc& d) {
+        return (d.tabIndex - from + kControlCount) % kControlCount;
+      };
+      if (!next || key(desc) < key(*next)) next = &desc;
+    }
+    if (next) focus_ = next->id;
+  }
   state.enabled = enabled;
   log.push_back((enabled ? "enable " : "disable ") + Name(control));
 }

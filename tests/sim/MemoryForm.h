@@ -2,7 +2,9 @@
 // The in-memory form of the native tests: the window model of frmFileAttribute without Windows.
 // It behaves as the real window does where the handlers can tell: setting the text of txtPath
 // raises its change event nested inside the assignment (only when the text changes), a check
-// box changed from code or by a click raises its click, a disabled control takes no click.
+// box changed from code or by a click raises its click, a disabled control takes no click, and
+// disabling the focused control moves the focus on in Tab order. tests/win32/FormContractTest.cpp
+// holds it to the real window.
 // Misuse that the real window would not survive (a value on a text box, the focus on a label)
 // throws std::logic_error, so that the test fails loudly.
 #include <array>
