@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/win32/Handles.h"
+#include "tests/DropFileList.h"
 #include "tests/gui/Driver.h"
 
 namespace timrose::gui {
@@ -39,16 +40,7 @@ std::vector<char> MediumBytes(const DragData& data) {
     std::memcpy(bytes.data(), text.data(), bytes.size());
     return bytes;
   }
-  std::wstring list;
-  for (const std::wstring& path : data.files) list += path + L'\0';
-  list += L'\0';
-  DROPFILES header{};
-  header.pFiles = sizeof header;
-  header.fWide = TRUE;
-  bytes.resize(sizeof header + list.size() * sizeof(wchar_t));
-  std::memcpy(bytes.data(), &header, sizeof header);
-  std::memcpy(bytes.data() + sizeof header, list.data(), list.size() * sizeof(wchar_t));
-  return bytes;
+  return DropFileList(data.files);
 }
 
 class DataObject final : public win32::ComObject<IDataObject> {
@@ -61,10 +53,8 @@ class DataObject final : public win32::ComObject<IDataObject> {
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!format || !medium) return E_INVALIDARG;
     if (!Offers(*format)) return DV_E_FORMATETC;
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes_.size());
+    HGLOBAL copy = GlobalCopy(bytes_);
     if (!copy) return E_OUTOFMEMORY;
-    std::memcpy(GlobalLock(copy), bytes_.data(), bytes_.size());
-    GlobalUnlock(copy);
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = copy;
     medium->pUnkForRelease = nullptr;

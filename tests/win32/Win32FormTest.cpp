@@ -26,6 +26,7 @@
 #include "platform/win32/Win32CommonDialog.h"
 #include "platform/win32/Win32DragSource.h"
 #include "platform/win32/Win32DropTarget.h"
+#include "tests/DropFileList.h"
 
 namespace timrose::win32 {
 namespace {
@@ -475,19 +476,8 @@ class FakeDataObject : public IDataObject {
   ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!has_ || format->cfFormat != CF_HDROP) return DV_E_FORMATETC;
-    std::wstring list;
-    for (const auto& f : files_) list += f + L'\0';
-    list += L'\0';
-    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(),
-                list.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
     medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = memory;
+    medium->hGlobal = GlobalCopy(DropFileList(files_));
     medium->pUnkForRelease = nullptr;
     return S_OK;
   }
