@@ -155,18 +155,30 @@ TEST_F(SelectTest, AFailedDialogIsReportedAndChangesNothing) {
   Pick(tooLong);
   EXPECT_EQ(
       shown,
-      (std::vector<ShownMessage>{{u"20476\r\n" + ErrorDescription(kErrDialogBufferTooSmall), 16, u"错误"}}));
+      (std::vector<ShownMessage>{{u"20476\r\n文件名缓冲区太小,所选文件名超过了长度限制", 16, u"错误"}}));
   EXPECT_EQ(form.Snapshot(), before);
   EXPECT_EQ(h.dialog.FileName, kFileA);
   EXPECT_EQ(CountOf(form.log, "change txtPath begin"), 0);
   EXPECT_TRUE(volume.calls.empty());
 
-  // Any other failure of the dialog is reported the same way.
-  shown.clear();
-  h.dialog.outcomes.push_back(DialogOutcome::Fail(7));
-  form.Click(ControlId::btnGet);
-  EXPECT_EQ(shown, (std::vector<ShownMessage>{{u"7\r\n" + ErrorDescription(7), 16, u"错误"}}));
-  EXPECT_EQ(form.Snapshot(), before);
+  // Any other failure of the dialog is reported the same way, each with its own text.
+  const struct {
+    int number;
+    const char16_t* box;
+  } failures[] = {
+      {20477, u"20477\r\n文件名无效"},
+      {32755, u"32755\r\n选定了取消"},
+      {32765, u"32765\r\n文件对话框初始化失败"},
+      {7, u"7\r\n内存不足"},
+      {51, u"51\r\n内部错误"},
+  };
+  for (const auto& failure : failures) {
+    shown.clear();
+    h.dialog.outcomes.push_back(DialogOutcome::Fail(failure.number));
+    form.Click(ControlId::btnGet);
+    EXPECT_EQ(shown, (std::vector<ShownMessage>{{failure.box, 16, u"错误"}}));
+    EXPECT_EQ(form.Snapshot(), before);
+  }
 }
 
 TEST_F(SelectTest, ADropTakesTheFirstOfSeveralFiles) {
