@@ -605,7 +605,43 @@ TEST(Win32TextData, OffersTheTextAsUnicodeAndExactlyInTheAnsiCodePageAndListsBot
     if (c.ansi) expected.push_back(CF_TEXT);
     EXPECT_EQ(kinds, expected);
     EXPECT_EQ(data->EnumFormatEtc(DATADIR_SET, &raw), E_NOTIMPL);
+
+    // The text in any other medium, or for another aspect, is refused, and the medium is left alone.
+    for (const auto& [tymed, aspect] : {std::pair{TYMED_ISTREAM, DVASPECT_CONTENT},
+                                        {TYMED_FILE, DVASPECT_CONTENT},
+                                        {TYMED_HGLOBAL, DVASPECT_ICON}}) {
+      SCOPED_TRACE("medium " + std::to_string(tymed) + " aspect " + std::to_string(aspect));
+      FORMATETC other{CF_UNICODETEXT, nullptr, static_cast<DWORD>(aspect), -1, static_cast<DWORD>(tymed)};
+      const HRESULT refusal = tymed == TYMED_HGLOBAL ? DV_E_DVASPECT : DV_E_TYMED;
+      EXPECT_EQ(data->QueryGetData(&other), refusal);
+      STGMEDIUM medium{};
+      EXPECT_EQ(data->GetData(&other, &medium), refusal);
+      EXPECT_EQ(medium.tymed, static_cast<DWORD>(TYMED_NULL));
+      EXPECT_EQ(medium.hGlobal, nullptr);
+    }
   }
+}
+
+// The drag out drops when the left button goes up and ends on Esc, whatever the other keys.
+TEST(Win32DropSource, DropsOnButtonUpAndCancelsOnEscape) {
+  const ComPtr<Win32DropSource> source = Win32DropSource::Create();
+  ASSERT_TRUE(source);
+  const struct {
+    BOOL escape;
+    DWORD keys;
+    HRESULT answer;
+  } cases[] = {
+      {FALSE, MK_LBUTTON, S_OK},
+      {FALSE, MK_LBUTTON | MK_SHIFT | MK_CONTROL, S_OK},
+      {FALSE, 0, DRAGDROP_S_DROP},
+      {FALSE, MK_RBUTTON, DRAGDROP_S_DROP},
+      {TRUE, MK_LBUTTON, DRAGDROP_S_CANCEL},
+      {TRUE, 0, DRAGDROP_S_CANCEL},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(source->QueryContinueDrag(c.escape, c.keys), c.answer) << c.escape << " keys " << c.keys;
+  }
+  EXPECT_EQ(source->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
 }
 
 }  // namespace
