@@ -67,11 +67,11 @@ class Clock {
 
 // The least any inspection must do to learn this file's metadata: one attribute query, one open,
 // one information query, one close.
-bool ReadFloor(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+bool ReadFloor(const wchar_t* path) {
+  if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return false;
   // The program's open: read access, shared with readers and writers.
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE handle =
+      CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   ::BY_HANDLE_FILE_INFORMATION info;
   const bool ok = ::GetFileInformationByHandle(handle, &info);
@@ -81,14 +81,14 @@ bool ReadFloor(const std::string& path) {
 
 // The least any apply must do: clear the attributes so that the file opens for writing, open,
 // write the three times, close, set the attributes.
-bool WriteFloor(const std::string& path, const ::FILETIME& stamp) {
-  if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+bool WriteFloor(const wchar_t* path, const ::FILETIME& stamp) {
+  if (!SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL)) return false;
+  HANDLE handle = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool ok = ::SetFileTime(handle, &stamp, &stamp, &stamp);
   ::CloseHandle(handle);
-  return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE) && ok;
+  return SetFileAttributesW(path, FILE_ATTRIBUTE_ARCHIVE) && ok;
 }
 
 Text MakeFile() {
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
 
   const Text path = MakeFile();
   if (path.empty()) return Fail("cannot write the file to inspect");
-  const std::string ansiPath = *win32::ToAnsiExact(path);
+  const wchar_t* const widePath = win32::Wide(path);
   form.SetText(ControlId::txtPath, path);
 
   // One checked run of each before timing: a run that fails fast would make a fine-looking figure.
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
   }
   ::FILETIME stamp;
   GetSystemTimeAsFileTime(&stamp);
-  if (!ReadFloor(ansiPath) || !WriteFloor(ansiPath, stamp)) {
+  if (!ReadFloor(widePath) || !WriteFloor(widePath, stamp)) {
     DeleteFileW(win32::Wide(path));
     return Fail("the floor's calls failed");
   }
@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
       if ((turn == 0) == handlerFirst) {
         inspect.push_back(clock.Microseconds([&] { frm.txtPath_Change(); }));
       } else {
-        inspectFloor.push_back(clock.Microseconds([&] { ReadFloor(ansiPath); }));
+        inspectFloor.push_back(clock.Microseconds([&] { ReadFloor(widePath); }));
       }
     }
   }
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
       if ((turn == 0) == handlerFirst) {
         apply.push_back(clock.Microseconds([&] { frm.btnSet_Click(); }));
       } else {
-        applyFloor.push_back(clock.Microseconds([&] { WriteFloor(ansiPath, stamp); }));
+        applyFloor.push_back(clock.Microseconds([&] { WriteFloor(widePath, stamp); }));
       }
     }
   }

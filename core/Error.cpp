@@ -25,7 +25,6 @@ constexpr Description kDescriptions[] = {
     {kErrDiskNotReady, u"磁盘未准备好"},
     {kErrPathFileAccess, u"路径/文件访问错误"},
     {kErrNoSuchFormat, u"未找到方法或数据成员"},
-    {kErrPathTooLong, u"文件路径太长"},  // the program's own number
     {kErrDialogBufferTooSmall, u"文件名缓冲区太小,所选文件名超过了长度限制"},
     {kErrDialogInvalidFileName, u"文件名无效"},
     {kErrDialogCancel, u"选定了取消"},
@@ -67,11 +66,12 @@ int ErrorNumberFromSystemCode(unsigned long code) {
       return kErrDiskNotReady;
     case 112:  // ERROR_DISK_FULL
       return kErrDiskFull;
+    // A name Windows refuses: characters no file name may hold, or beyond the longest path it
+    // takes.
     case 123:  // ERROR_INVALID_NAME
     case 161:  // ERROR_BAD_PATHNAME
-      return kErrBadFileName;
     case 206:  // ERROR_FILENAME_EXCED_RANGE
-      return kErrPathTooLong;
+      return kErrBadFileName;
     default:
       return kErrPathFileAccess;
   }

@@ -22,8 +22,6 @@ enum ErrorNumber : int {
   kErrDiskNotReady = 71,
   kErrPathFileAccess = 75,
   kErrNoSuchFormat = 461,
-  // The program's own: a full path longer than the ANSI file functions take (MAX_PATH - 1 bytes).
-  kErrPathTooLong = 513,
   kErrDialogBufferTooSmall = 20476,
   kErrDialogInvalidFileName = 20477,
   kErrDialogCancel = 32755,
@@ -50,8 +48,8 @@ Text ErrorDescription(int number);
 [[noreturn]] void RaiseError(int number);
 
 // The error number a failed file-system call stands for, from the system's error code
-// (2 file not found and 3 path not found -> 53, 32 sharing violation -> 70, 123 bad name -> 52,
-// 206 name too long -> 513, ...).
+// (2 file not found and 3 path not found -> 53, 32 sharing violation -> 70, 123 invalid name,
+// 161 bad path name and 206 name too long -> 52, ...).
 int ErrorNumberFromSystemCode(unsigned long code);
 
 [[noreturn]] void RaiseSystemError(unsigned long code);

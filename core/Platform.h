@@ -13,17 +13,22 @@
 
 namespace timrose {
 
+// The longest path the file functions take, in UTF-16 characters: the text, and its long form
+// ("\\?\" and the full path) where it needs one, hold at most this many.
+constexpr int kMaxPathLength = 32767;
+
 // Windows file functions and file-system services.
 class IFileSystem {
  public:
   virtual ~IFileSystem() = default;
 
-  // Windows functions, under their Windows names. Every text goes to Windows in the system ANSI
-  // code page without best-fit mapping; a path the code page cannot hold fails with
-  // ERROR_INVALID_NAME (123) instead of reaching another file, and one whose full form needs more
-  // than MAX_PATH - 1 (259) bytes there fails with ERROR_FILENAME_EXCED_RANGE (206).
+  // Windows functions, under their Windows names. Every path goes to Windows as the UTF-16 text it
+  // is, through the wide functions: any name Windows can hold reaches its file. A path whose full
+  // form needs MAX_PATH (260) characters or more is given in its long form, so every length up to
+  // kMaxPathLength works; a longer one fails with ERROR_FILENAME_EXCED_RANGE (206), and a name
+  // Windows refuses (wildcards, "|", "<", control characters) with ERROR_INVALID_NAME (123).
   // OpenFile opens an existing file as OpenFile's style 0 (read) or 2 (read and write) does, with
-  // the same sharing, for every path up to that limit; the buffer is passed and never read.
+  // the same sharing, at any of those lengths; the buffer is passed and never read.
   virtual HFILE OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) = 0;
   virtual bool GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_INFORMATION& info) = 0;
   virtual bool CloseHandle(HFILE handle) = 0;
@@ -35,10 +40,11 @@ class IFileSystem {
 
   // Existence test: true when a file or folder of exactly this name is found with the mask.
   // Entries with only read-only and archive bits are always found; one with the hidden, system
-  // or directory bit only when each of those bits it has is in the mask. Wildcards match nothing.
+  // or directory bit only when each of those bits it has is in the mask. Wildcards match nothing:
+  // they are names Windows refuses (below).
   virtual bool Exists(const Text& path, int mask) = 0;
-  // Every service raises 52 for a name that cannot be handed over and 513 for a path over the
-  // limit above. Attribute read: raises 53 for a missing name or a missing folder on the path.
+  // Every service raises 52 for a name Windows refuses and for a path over the limit above.
+  // Attribute read: raises 53 for a missing name or a missing folder on the path.
   virtual int GetAttr(const Text& path) = 0;
   // Attribute write: replaces the read-only, hidden, system and archive bits, keeps the others.
   virtual void SetAttr(const Text& path, int attributes) = 0;

@@ -30,10 +30,9 @@ struct Entry {
   uint32_t attributes;
   bool folder;
 };
-// Files and folders with every kind of attribute, a size beyond 4 GiB, names in Chinese, Greek
-// and Latin-1 (not in code page 936), spaces where Windows strips them, a long path, and one
-// longer than the ANSI file functions take.
-constexpr std::array<Entry, 16> kEntries = {{
+// Files and folders with every kind of attribute, a size beyond 4 GiB, names in Chinese, Greek,
+// Latin-1 and Hangul with an emoji, spaces where Windows strips them, and two long paths.
+constexpr std::array<Entry, 17> kEntries = {{
     {u"C:\\data\\a.txt", 1025, kAttrArchive, false},
     {u"C:\\data\\ro.txt", 0, kAttrReadOnly | kAttrArchive, false},
     {u"C:\\data\\hidden.sys", 4096, kAttrHidden | kAttrSystem, false},
@@ -42,12 +41,13 @@ constexpr std::array<Entry, 16> kEntries = {{
     {u"C:\\data\\大文件.bin", 5368709120ull, kAttrArchive, false},
     {u"C:\\data\\Ωmega.txt", 103000, kAttrArchive | 0x100, false},
     {u"C:\\data\\naïve.txt", 1, kAttrArchive, false},
+    {u"C:\\data\\회의록 📅.txt", 2, kAttrArchive, false},
     {u"C:\\data\\held.txt", 99, kAttrArchive, false},
     {u"C:\\data\\sub", 0, kAttrDirectory, true},
     {u"C:\\data\\sub\\inner.txt", 2147483648ull, kAttrArchive | kAttrHidden, false},
     {u"C:\\data\\hid dir", 0, kAttrDirectory | kAttrHidden, true},
     {u"C:\\a", 7, kAttrArchive, false},
-    // 160 and 310 bytes in code page 936.
+    // 85 and 161 characters.
     {u"D:\\深\\层\\目录\\文件名很长很长很长"
      u"很长很长很长很长很长很长很长很长很长很长"
      u"很长很长很长很长很长很长很长很长很长很长"
@@ -207,7 +207,6 @@ void Apply(FuzzedDataProvider& in, sim::FormHarness& h) {
 void Inspect(FuzzedDataProvider& in) {
   sim::FormHarness h;
   h.sim.time.bias = in.PickValueInArray({-480, 0, 300, -780, 720});
-  if (in.ConsumeBool()) h.sim.volume.SetCodePage(1252);
   Populate(h.sim.volume, in);
   // Answers to the folder question, and to any Yes/No box that should not be there.
   for (int i = 0; i < 8; ++i) h.sim.messages.answers.push_back(in.ConsumeBool() ? kAnswerYes : kAnswerNo);

@@ -1,5 +1,6 @@
 #pragma once
 // The file-open dialog component: its settings and the name it holds between uses.
+#include "core/Platform.h"
 #include "core/Text.h"
 
 namespace timrose {
@@ -15,11 +16,12 @@ class CommonDialog {
   Text InitDir;
   // The name chosen last, or set by the program; never cleared by a cancel.
   Text FileName;
-  // File-name limit in characters.
-  int MaxFileSize = 260;
+  // The file-name buffer in characters, its terminating zero included: by default any path the
+  // file functions take.
+  int MaxFileSize = kMaxPathLength + 1;
 
   // Shows the platform's file-open dialog, modal, starting from FileName. A pick stores the full
-  // name in FileName; one longer than MaxFileSize characters raises kErrDialogBufferTooSmall. A
+  // name in FileName; one that does not fit the buffer raises kErrDialogBufferTooSmall. A
   // cancel returns and leaves FileName as it was (or raises kErrDialogCancel when CancelError is
   // true). A failure of the dialog raises an error and changes nothing.
   virtual void ShowOpen() = 0;

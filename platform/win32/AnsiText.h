@@ -1,7 +1,8 @@
 #pragma once
-// Texts cross to the ANSI Windows functions in the system ANSI code page, converted without
-// best-fit mapping: a character the code page cannot hold must not turn into "?" (a wildcard)
-// or a look-alike letter that names another file.
+// Texts as Windows takes them: UTF-16 for the wide functions, which every path goes through; and
+// the system ANSI code page only where ANSI text is really wanted (the CF_TEXT a drag out of the path
+// box offers older programs), converted without best-fit mapping: a character the code page cannot
+// hold must not turn into "?" (a wildcard) or a look-alike letter that names another file.
 #include <optional>
 #include <string>
 

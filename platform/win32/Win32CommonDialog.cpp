@@ -12,7 +12,8 @@
 namespace timrose::win32 {
 namespace {
 
-constexpr int kMaxFileSizeLimit = 32767;
+// The most the dialog fills: the longest path and its terminating zero.
+constexpr int kMaxFileSizeLimit = kMaxPathLength + 1;
 
 }  // namespace
 

@@ -4,11 +4,11 @@
 
 #include <cstddef>
 #include <cstring>
-#include <string>
 #include <utility>
 
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/LongPath.h"
 
 namespace timrose::win32 {
 namespace {
@@ -56,34 +56,24 @@ HANDLE ToHandle(HFILE handle) {
   return reinterpret_cast<HANDLE>(static_cast<intptr_t>(handle));
 }
 
-// The ANSI file functions take a full path of at most MAX_PATH - 1 bytes in the code page. Wine's do
-// not all hold to that, so it is held here, the same for every operation: a longer path reaches no
-// file, and its failure says what it is.
-bool WithinMaxPath(const std::string& ansiPath) {
-  char full[MAX_PATH];
-  const DWORD length = GetFullPathNameA(ansiPath.c_str(), MAX_PATH, full, nullptr);
-  // Any other failure is left to the call itself to report.
-  if (length == 0) return ::GetLastError() != ERROR_FILENAME_EXCED_RANGE;
-  return length < MAX_PATH;
+// The text the wide file functions get for the path. For a path that has none, what they would
+// report is raised before any of them is called.
+Text SystemPathOrRaise(const Text& path) {
+  SystemPath system = ToSystemPath(path);
+  if (system.error != 0) RaiseSystemError(system.error);
+  return std::move(system.text);
 }
 
-std::string AnsiPathOrRaise(const Text& path) {
-  auto ansi = ToAnsiExact(path);
-  if (!ansi) RaiseError(kErrBadFileName);
-  if (!WithinMaxPath(*ansi)) RaiseError(kErrPathTooLong);
-  return *std::move(ansi);
-}
-
-DWORD AttributesOrRaise(const std::string& ansiPath) {
-  const DWORD attributes = GetFileAttributesA(ansiPath.c_str());
+DWORD AttributesOrRaise(const Text& systemPath) {
+  const DWORD attributes = GetFileAttributesW(Wide(systemPath));
   if (attributes == INVALID_FILE_ATTRIBUTES) RaiseSystemError(::GetLastError());
   return attributes;
 }
 
 WIN32_FILE_ATTRIBUTE_DATA AttributeDataOrRaise(const Text& path) {
-  const std::string ansi = AnsiPathOrRaise(path);
+  const Text system = SystemPathOrRaise(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(ansi.c_str(), GetFileExInfoStandard, &data)) RaiseSystemError(::GetLastError());
+  if (!GetFileAttributesExW(Wide(system), GetFileExInfoStandard, &data)) RaiseSystemError(::GetLastError());
   return data;
 }
 
@@ -102,19 +92,16 @@ DWORD AccessOfStyle(uint32_t style) {
 }  // namespace
 
 HFILE Win32FileSystem::OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) {
-  // OpenFile first copies the full path into the buffer's 128 bytes, so it cannot open a longer one;
-  // its open proper is this call (an existing file, shared with readers and writers, not with
-  // deletion). Made directly, it takes every path the ANSI functions take, and a bare name means the
-  // current folder, as for the attribute services, not a file found along the search path.
-  DWORD error = 0;
+  // OpenFile first copies the full path into the buffer's 128 bytes of the ANSI code page, so it
+  // can open neither a longer path nor a name outside that code page; its open proper is this call
+  // (an existing file, shared with readers and writers, not with deletion). Made directly, it takes
+  // every path the other operations take, and a bare name means the current folder, as for the
+  // attribute services, not a file found along the search path.
+  const SystemPath system = ToSystemPath(path);
+  DWORD error = system.error;
   HANDLE file = INVALID_HANDLE_VALUE;
-  const auto ansi = ToAnsiExact(path);
-  if (!ansi) {
-    error = ERROR_INVALID_NAME;
-  } else if (!WithinMaxPath(*ansi)) {
-    error = ERROR_FILENAME_EXCED_RANGE;
-  } else {
-    file = CreateFileA(ansi->c_str(), AccessOfStyle(style), FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  if (error == 0) {
+    file = CreateFileW(Wide(system.text), AccessOfStyle(style), FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) error = ::GetLastError();
   }
@@ -179,23 +166,27 @@ uint32_t Win32FileSystem::GetLastError() {
 }
 
 bool Win32FileSystem::Exists(const Text& path, int mask) {
-  const std::string ansi = AnsiPathOrRaise(path);
-  // One exact name, never a search: "?" and "*" fail here as invalid names instead of matching.
-  const DWORD attributes = GetFileAttributesA(ansi.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  // One exact name, never a search: "?" and "*" fail here as invalid names instead of matching,
+  // and such a name is reported as the other services report it, not taken for a missing file.
+  const DWORD attributes = GetFileAttributesW(Wide(SystemPathOrRaise(path)));
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = ::GetLastError();
+    if (ErrorNumberFromSystemCode(error) == kErrBadFileName) RaiseSystemError(error);
+    return false;
+  }
   return (attributes & kMaskedBits & ~static_cast<DWORD>(mask)) == 0;
 }
 
 int Win32FileSystem::GetAttr(const Text& path) {
-  return static_cast<int>(AttributesOrRaise(AnsiPathOrRaise(path)) & kAttrAllMask);
+  return static_cast<int>(AttributesOrRaise(SystemPathOrRaise(path)) & kAttrAllMask);
 }
 
 void Win32FileSystem::SetAttr(const Text& path, int attributes) {
-  const std::string ansi = AnsiPathOrRaise(path);
-  const DWORD current = AttributesOrRaise(ansi);
+  const Text system = SystemPathOrRaise(path);
+  const DWORD current = AttributesOrRaise(system);
   DWORD wanted = (current & kKeptBits) | (static_cast<DWORD>(attributes) & kAttrOwnedBits);
   if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
-  if (!SetFileAttributesA(ansi.c_str(), wanted)) RaiseSystemError(::GetLastError());
+  if (!SetFileAttributesW(Wide(system), wanted)) RaiseSystemError(::GetLastError());
 }
 
 int32_t Win32FileSystem::FileLen(const Text& path) {

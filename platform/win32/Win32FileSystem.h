@@ -1,7 +1,6 @@
 #pragma once
-// The file functions and file-system services on Windows. Every text reaches Windows through
-// the ANSI functions, converted exactly (AnsiText.h); a name the code page cannot hold, or a full
-// path longer than MAX_PATH - 1 bytes in it, is refused here and never reaches the file system.
+// The file functions and file-system services on Windows. Every path reaches Windows through the
+// wide functions as the UTF-16 text it is, in its long form where it needs one (LongPath.h).
 #include <cstdint>
 
 #include "core/Platform.h"

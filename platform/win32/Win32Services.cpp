@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/LongPath.h"
 
 namespace timrose::win32 {
 
@@ -16,14 +17,16 @@ int Win32MessageBox::MsgBox(const Text& prompt, int style, const Text& title) {
 }
 
 Text ModuleFileName() {
-  // Paths may exceed MAX_PATH: grow until the name is no longer cut.
+  // Paths may exceed MAX_PATH: grow until the name is no longer cut (a cut name fills the whole
+  // buffer, with or without its terminating zero).
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return Text();
     if (length < buffer.size()) {
       buffer.resize(length);
-      return Text(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size());
+      // A program started by its long form is named by it; a drop or the dialog names it without.
+      return WithoutLongForm(Text(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size()));
     }
     buffer.resize(buffer.size() * 2);
   }

@@ -266,22 +266,36 @@ TempFolder::TempFolder() {
   SHCreateDirectoryExW(nullptr, path_.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() {
-  // Read-only and hidden files left by a test must not stop the clean-up.
-  std::wstring from = path_ + L'\0';
+namespace {
+
+// Removes a file, or a folder with everything in it, read-only and hidden entries included. Through
+// the long form, which names entries at any depth: Wine's shell delete cannot name those past
+// MAX_PATH and then deletes what lies in the current folder instead.
+void RemoveTree(const std::wstring& path) {
+  const std::wstring whole = L"\\\\?\\" + path;
+  SetFileAttributesW(whole.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const DWORD attributes = GetFileAttributesW(whole.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    DeleteFileW(whole.c_str());
+    return;
+  }
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+  HANDLE search = FindFirstFileW((whole + L"\\*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      SetFileAttributesW((path_ + L"\\" + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NO_UI;
-  SHFileOperationW(&op);
+  RemoveDirectoryW(whole.c_str());
+}
+
+}  // namespace
+
+TempFolder::~TempFolder() {
+  RemoveTree(path_);
 }
 
 std::wstring TempFolder::MakeFile(std::wstring_view name, long long size) {

@@ -129,12 +129,12 @@ TEST(Inspect, RefusedPathsShowTheirMessageAndEmptyTheBox) {
       {"short with spaces", L"  ab  ", "提示", "请勿直接拖拽磁盘盘符.", kIconWarning},
       {"missing file", folder.Path() + L"\\missing.txt", "提示", "没有找到文件.请确认是否选择了一个文件.",
        kIconInformation},
-      {"name outside the code page", folder.Path() + L"\\한.txt", "错误",
+      {"a name Windows refuses", folder.Path() + L"\\a|b.txt", "错误",
        "不可识别的文件名\r\n本错误可能是因为Unicode码无法显示造成\r\n本工具对某些特殊Unicode字符暂时无法识别."
        "\r\n\r\n请确保文件路径中未包含特殊字符",
        kIconError},
   };
-  folder.MakeFile(L"한.txt", 5);
+  folder.MakeFile(L"ab.txt", 5);
   App app;
   ASSERT_TRUE(app.Started());
   for (const Refusal& refusal : refusals) {

@@ -224,6 +224,15 @@ TEST(SelectDrop, DroppingFilesTakesTheFirstAndDroppingItAgainReadsItFresh) {
   const std::wstring first = MakeFile(folder, L"第一个.dat", 4096, kFirst);
   const std::wstring second = MakeFile(folder, L"second.dat", 10, kSecond);
   const std::wstring third = MakeFile(folder, L"third.dat", 20, kSecond);
+  // Named with Hangul, an emoji and Chinese, in a folder about 300 characters deep.
+  std::wstring deepFolder;
+  while (folder.Path().size() + deepFolder.size() < 280) {
+    deepFolder +=
+        std::wstring(deepFolder.empty() ? L"" : L"\\") + L"深层文件夹深层文件夹深层文件夹深层文件夹";
+    folder.MakeFolder(deepFolder);
+  }
+  const std::wstring deep = MakeFile(folder, deepFolder + L"\\회의록 📅 会议记录.txt", 30, kSecond);
+  ASSERT_GT(deep.size(), 300u);
   const struct {
     const char* name;
     std::vector<std::wstring> files;
@@ -231,6 +240,7 @@ TEST(SelectDrop, DroppingFilesTakesTheFirstAndDroppingItAgainReadsItFresh) {
       {"one file", {first}},
       {"three files", {first, second, third}},
       {"the first listed last", {second, third, first}},
+      {"a Unicode name 300 characters deep", {deep, first}},
   };
   for (const auto& drop : cases) {
     SCOPED_TRACE(drop.name);
@@ -245,8 +255,29 @@ TEST(SelectDrop, DroppingFilesTakesTheFirstAndDroppingItAgainReadsItFresh) {
     const std::wstring& taken = drop.files.front();
     if (taken == first) {
       ExpectShows(app, first, 4096, kFirst);
-    } else {
+    } else if (taken == second) {
       ExpectShows(app, second, 10, kSecond);
+    } else {
+      ExpectShows(app, deep, 30, kSecond);
+      // And applies: a new last write time, to the second, and the hidden attribute.
+      const std::optional<FileFacts> before = ReadFacts(deep);
+      ASSERT_TRUE(before.has_value());
+      app.SetText("txtTime(1)", L"2015-06-07 18:09:10");
+      app.ExpectNoBox();
+      app.Click("chkHide");
+      app.ExpectNoBox();
+      app.Click("btnSet");
+      const MessageBoxInfo box = app.ExpectBox();
+      ASSERT_TRUE(box);
+      EXPECT_EQ(Utf8(box.text), "设置成功");
+      app.Answer(box, IDOK);
+      const std::optional<FileFacts> after = ReadFacts(deep);
+      ASSERT_TRUE(after.has_value());
+      SYSTEMTIME written{};
+      FileTimeToSystemTime(&after->write, &written);
+      EXPECT_EQ(LocalParts(written), (std::pair<std::string, std::string>{"2015", ":09:10"}));
+      EXPECT_EQ(UtcText(after->access).substr(0, 19), UtcText(before->access).substr(0, 19));
+      EXPECT_TRUE(after->attributes & FILE_ATTRIBUTE_HIDDEN);
     }
   }
 

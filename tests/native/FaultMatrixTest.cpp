@@ -46,7 +46,7 @@ int64_t TypedUtcSeconds(int box) {
 
 // Errors each operation can raise, as system codes: 2 missing file, 3 missing folder, 5 access
 // denied, 6 invalid handle, 15 no such drive, 19 read-only media, 21 drive not ready, 32 sharing
-// violation, 112 disk full, 123 a name the code page cannot carry, 206 a path too long.
+// violation, 112 disk full, 123 a name Windows refuses, 206 a path too long.
 const std::map<Op, std::vector<uint32_t>> kCodes = {
     {Op::OpenFile, {2, 3, 5, 15, 19, 32, 123, 206}},
     {Op::GetFileInformationByHandle, {5, 6}},
@@ -81,7 +81,9 @@ struct World {
     h.sim.messages.shown.clear();
     h.sim.volume.calls.clear();
   }
-  SimEntry* Target() { return h.sim.volume.Find(kTarget); }
+  // The file the apply checks.
+  Text target = kTarget;
+  SimEntry* Target() { return h.sim.volume.Find(target); }
   void Inspect(const Text& path) {
     // The folder question, should it come, is answered Yes: the folder stays on show.
     h.sim.messages.answers.assign(4, kAnswerYes);
@@ -143,8 +145,8 @@ const std::map<uint32_t, Expected> kExpected = {
     {21, {71, u"磁盘未准备好"}},         // drive not ready
     {32, {70, u"拒绝的权限"}},           // sharing violation
     {112, {61, u"磁盘已满"}},            // disk full
-    {123, {52, u"文件名或文件号错误"}},  // a name the code page cannot carry
-    {206, {513, u"文件路径太长"}},       // a path over what the file functions take
+    {123, {52, u"文件名或文件号错误"}},  // a name Windows refuses
+    {206, {52, u"文件名或文件号错误"}},  // a path over what the file functions take
 };
 constexpr Expected kOverflow = {6, u"溢出"};
 
@@ -653,40 +655,45 @@ TEST(FaultMatrix, WholeVolumeConditions) {
     ExpectFailedApply(cell, run, &kExpected.at(19));
     table.Add(cell);
   }
-  for (const int codePage : {936, 1252}) {
-    // A name the code page cannot carry never reaches any file.
+  {
+    // A name with Hangul, an emoji and Chinese, 300 characters deep, is shown and applied like any
+    // other.
     World w;
-    w.h.sim.volume.SetCodePage(codePage);
-    const Text name = codePage == 936 ? u"C:\\工作\\한글.txt" : kTarget;
-    if (codePage == 936) w.h.sim.volume.AddFile(name, 5, kAttrArchive);
+    w.target = u"C:\\工作\\" + Text(127, u'深') + u"\\" + Text(150, u'层') + u"\\회의록 📅 会议记录.txt";
+    ASSERT_EQ(w.target.size(), 300u);
+    w.h.sim.volume.AddFile(w.target) = *w.h.sim.volume.Find(kTarget);
+    w.Inspect(w.target);
+    Cell cell{"inspect+apply", "Hangul, emoji, Chinese, 300 characters", Summary(w.h.sim.messages.shown), {}};
+    cell.Expect(w.h.sim.messages.shown.empty(), "a message on inspection");
+    cell.Expect(WindowTexts(w) == InspectCleanly(kTarget).texts, "window not filled as for any file");
+    w.Edit();
+    w.h.form.Click(ControlId::btnSet);
+    cell.shown = Summary(w.h.sim.messages.shown);
+    cell.Expect(
+        w.h.sim.messages.shown == std::vector<sim::ShownMessage>{{u"设置成功", kMbInformation, u"提示"}},
+        "wanted the success message");
+    const std::string diff = AppliedDifference(w);
+    cell.Expect(diff.empty(), diff);
+    table.Add(cell);
+  }
+  const Text tooLong = u"C:\\工作\\" + Text(200, u'深') + u"\\" + Text(kMaxPathLength - 207, u'长');
+  for (const Text& name : {Text(u"C:\\工作\\报告|.txt"), Text(u"C:\\工作\\*.txt"), tooLong}) {
+    // A name Windows refuses, or a path whose long form passes the limit, gets the bad-name message
+    // from the first operation, and no file is touched.
+    World w;
+    if (name == tooLong) w.h.sim.volume.AddFile(name, 5, kAttrArchive | kAttrHidden);
     const Volume before = w.h.sim.volume.Snapshot();
     w.Inspect(name);
     Cell cell{"inspect file",
-              "code page " + std::to_string(codePage) + " cannot carry the name",
+              name == tooLong ? "long form of " + std::to_string(name.size() + 4) + " characters"
+                              : ToUtf8(name) + ": a name Windows refuses",
               Summary(w.h.sim.messages.shown),
               {}};
     cell.Expect(
         w.h.sim.messages.shown == std::vector<sim::ShownMessage>{{kBadNamePrompt, kMbCritical, u"错误"}},
         "wanted the bad-name message");
-    ExpectResetWindow(cell, w);
-    cell.Expect(VolumeDifference(before, w.h.sim.volume.Snapshot()).empty(), "volume changed");
-    table.Add(cell);
-  }
-  {
-    // A full path of 300 ANSI bytes, over what the file functions take: its own message, not the
-    // bad-name one, from the first operation, and no file is touched.
-    World w;
-    const Text name = u"C:\\工作\\" + Text(144, u'长') + u".txt";
-    w.h.sim.volume.AddFile(name, 5, kAttrArchive | kAttrHidden);
-    ASSERT_EQ(w.h.sim.volume.AnsiLength(name), 300u);
-    const Volume before = w.h.sim.volume.Snapshot();
-    w.Inspect(name);
-    Cell cell{"inspect file", "path of 300 ANSI bytes", Summary(w.h.sim.messages.shown), {}};
-    cell.Expect(w.h.sim.messages.shown == std::vector<sim::ShownMessage>{kExpected.at(206).Box()},
-                "wanted the one message of error 513");
     cell.Expect(w.h.sim.volume.calls == std::vector<Op>{Op::GetAttr}, "operations after the refusal");
-    cell.Expect(w.h.form.GetText(ControlId::txtPath) == name, "path box changed");
-    cell.Expect(!w.h.form.GetEnabled(ControlId::btnSet), "btnSet enabled");
+    ExpectResetWindow(cell, w);
     cell.Expect(VolumeDifference(before, w.h.sim.volume.Snapshot()).empty(), "volume changed");
     table.Add(cell);
   }

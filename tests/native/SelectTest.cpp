@@ -64,8 +64,8 @@ TEST_F(SelectTest, TheDialogGetsItsSettingsBeforeEveryUse) {
   h.dialog.InitDir = u"C:\\data";
   Cancel();
   const std::vector<DialogSettings> expected = {
-      {false, u"选择文件", u"所有文件(*.*)|*.*", u"C:\\", u"", 260},
-      {false, u"选择文件", u"所有文件(*.*)|*.*", u"C:\\", kFileA, 260},
+      {false, u"选择文件", u"所有文件(*.*)|*.*", u"C:\\", u"", 32768},
+      {false, u"选择文件", u"所有文件(*.*)|*.*", u"C:\\", kFileA, 32768},
   };
   EXPECT_EQ(h.dialog.shown, expected);
 }
@@ -145,14 +145,21 @@ TEST_F(SelectTest, ACancelAfterAFailedPickOffersTheChosenNameAgain) {
 }
 
 TEST_F(SelectTest, AFailedDialogIsReportedAndChangesNothing) {
+  // The longest path the program can open fits the buffer (its long form has 32,767 characters);
+  // a name longer than any path Windows takes does not.
+  const Text deep = u"C:\\" + Text(200, u'深') + u"\\" + Text(32555, u'x') + u".txt";
+  ASSERT_EQ(deep.size(), 32763u);
+  volume.AddFile(deep, 9);
+  Pick(deep);
+  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(Path(), deep);
   Pick(kFileA);
   form.SetFocus(ControlId::btnGet);
   const std::string before = form.Snapshot();
   volume.calls.clear();
   form.log.clear();
 
-  const Text tooLong = u"C:\\" + Text(300, u'x') + u".txt";
-  Pick(tooLong);
+  Pick(deep + u"xxxxx");
   EXPECT_EQ(
       shown,
       (std::vector<ShownMessage>{{u"20476\r\n文件名缓冲区太小,所选文件名超过了长度限制", 16, u"错误"}}));

@@ -57,27 +57,33 @@ TEST(SimVolume, NamesResolveAsWindowsResolvesThem) {
   EXPECT_EQ(v.volume.GetAttr(u"report.txt"), kAttrArchive);
 }
 
-TEST(SimVolume, ACharacterTheCodePageCannotHoldReachesNoFile) {
+// Any UTF-16 name reaches its file, in any locale, at any length the long form takes; a name
+// Windows refuses reaches none.
+TEST(SimVolume, AnyNameReachesItsFileAndARefusedOneNone) {
+  const Text deep = u"C:\\" + Text(200, u'深') + u"\\" + Text(799, u'长') + u".txt";
   struct Case {
-    int codePage;
-    const char16_t* name;
+    Text name;
     bool carried;
   } cases[] = {
-      {936, u"C:\\中文.txt", true},  {936, u"C:\\pīnyīn.txt", true}, {936, u"C:\\한국.txt", false},
-      {936, u"C:\\a😀.txt", false},   {936, u"C:\\niño.txt", false},  {1252, u"C:\\niño.txt", true},
-      {1252, u"C:\\€uro.txt", true}, {1252, u"C:\\中文.txt", false}, {1252, u"C:\\pīnyīn.txt", false},
+      {u"C:\\中文.txt", true}, {u"C:\\pīnyīn.txt", true},  {u"C:\\한국.txt", true},
+      {u"C:\\a😀.txt", true},   {u"C:\\niño €.txt", true},  {deep, true},
+      {u"C:\\a|b.txt", false}, {u"C:\\a\"b\".txt", false}, {u"C:\\a\037b.txt", false},
+      {u"C:\\a>b.txt", false},
   };
+  ASSERT_EQ(deep.size(), 1007u);
   for (const auto& c : cases) {
     SCOPED_TRACE(ToUtf8(c.name));
     Volume v;
-    v.volume.SetCodePage(c.codePage);
-    SimEntry& e = v.volume.AddFile(c.name, 10, kAttrArchive | kAttrHidden);
+    SimEntry& e = v.volume.AddFile(u"C:\\ab.txt", 10, kAttrArchive | kAttrHidden);
+    if (c.carried) v.volume.AddFile(c.name, 10, kAttrArchive | kAttrHidden);
     OFSTRUCT ofs;
     const HFILE h = v.volume.OpenFile(c.name, ofs, kOfReadWrite);
     if (c.carried) {
       EXPECT_NE(h, kHfileError);
       EXPECT_EQ(v.volume.GetAttr(c.name), kAttrArchive | kAttrHidden);
       EXPECT_TRUE(v.volume.Exists(c.name, kAttrHidden));
+      v.volume.SetAttr(c.name, kAttrReadOnly);
+      EXPECT_EQ(v.volume.Find(c.name)->attributes, uint32_t{kAttrReadOnly});
       v.volume.CloseHandle(h);
     } else {
       EXPECT_EQ(h, kHfileError);
@@ -85,8 +91,8 @@ TEST(SimVolume, ACharacterTheCodePageCannotHoldReachesNoFile) {
       EXPECT_EQ(RaisedNumber([&] { v.volume.GetAttr(c.name); }), kErrBadFileName);
       EXPECT_EQ(RaisedNumber([&] { v.volume.Exists(c.name, kAttrAllMask); }), kErrBadFileName);
       EXPECT_EQ(RaisedNumber([&] { v.volume.SetAttr(c.name, 0); }), kErrBadFileName);
-      EXPECT_EQ(e.attributes, uint32_t{kAttrArchive | kAttrHidden});
     }
+    EXPECT_EQ(e.attributes, uint32_t{kAttrArchive | kAttrHidden});
   }
 }
 
@@ -129,6 +135,9 @@ TEST(SimVolume, ExistenceTestFollowsTheMaskAndMatchesNoWildcard) {
 }
 
 TEST(SimVolume, OpenFailsTheWayWindowsDoes) {
+  // Names C:\d\f.txt, but in more characters than Windows takes.
+  Text dots;
+  while (dots.size() <= size_t{kMaxPathLength}) dots += u"\\.";
   struct Case {
     const char* name;
     Text path;
@@ -143,7 +152,8 @@ TEST(SimVolume, OpenFailsTheWayWindowsDoes) {
       {"held open", u"C:\\d\\held.txt", kOfRead, 32},
       {"wildcard", u"C:\\d\\*.txt", kOfRead, 123},
       {"no such drive", u"Q:\\f.txt", kOfRead, 3},
-      {"260 bytes of full path", u"C:\\d\\" + Text(251, u'x') + u".txt", kOfRead, 206},
+      {"long form past the limit", u"C:\\d\\" + Text(kMaxPathLength - 9, u'x') + u".txt", kOfRead, 206},
+      {"path text past the limit", u"C:\\d" + dots + u"\\f.txt", kOfRead, 206},
   };
   Volume v;
   v.volume.AddFile(u"C:\\d\\f.txt");

@@ -232,20 +232,25 @@ TEST_F(StoreTest, AKindOtherThanOneTwoOrThreeIsRefused) {
   EXPECT_TRUE(volume.calls.empty());
 }
 
-// A path of that many ANSI bytes under 936, where each Chinese character takes two.
-Text PathOfAnsiBytes(size_t bytes) {
-  const size_t chinese = (bytes - 7) / 2;
-  return u"C:\\" + Text(chinese, u'长') + ((bytes - 7) % 2 ? u"a" : u"") + u".txt";
+// A path of exactly that many characters, in folders of 200.
+Text PathOfLength(size_t length, const Text& name = u"长") {
+  Text path = u"C:";
+  while (path.size() + 1 + 200 + 4 < length) path += u"\\" + Text(200, u'd');
+  path += u"\\";
+  while (path.size() + name.size() + 4 <= length) path += name;
+  return path + Text(length - 4 - path.size(), u'x') + u".txt";
 }
 
-// Full paths up to MAX_PATH - 1 bytes in the ANSI form read and write like any other, fractions of
-// a second carried; a longer one raises its own error from the first operation and changes nothing.
-TEST_F(StoreTest, PathsUpTo259AnsiBytesWorkAndLongerOnesChangeNothing) {
+// Any name and any path up to the longest one Windows takes read and write like any other,
+// fractions of a second carried; a name Windows refuses, or a longer path, raises 52 from the first
+// operation and changes nothing.
+TEST_F(StoreTest, AnyNameAndPathsUpToTheLimitWorkAndOthersChangeNothing) {
   time.bias = -480;
-  for (size_t bytes : {size_t{128}, size_t{259}}) {
-    SCOPED_TRACE(bytes);
-    const Text path = PathOfAnsiBytes(bytes);
-    ASSERT_EQ(volume.AnsiLength(path), bytes);
+  const Text longest = PathOfLength(kMaxPathLength - 4);  // with "\\?\\", the limit exactly
+  for (const Text& path : {Text(u"C:\\会议\\회의록 📅 记录.txt"), PathOfLength(259), PathOfLength(260),
+                           PathOfLength(300, u"한😀文"), PathOfLength(1000, u"회의록📅"), longest}) {
+    SCOPED_TRACE(path.size());
+    ASSERT_EQ(volume.Find(path), nullptr);
     sim::SimEntry& e = AddTarget(path);
     EXPECT_EQ(volume.GetAttr(path) & kEveryOwnedBit, static_cast<int>(kEveryOwnedBit));
     EXPECT_EQ(ToIsoText(store.ReadFileTime(path, kLastWriteTime)), "2011-07-08 17:10:11");
@@ -257,13 +262,21 @@ TEST_F(StoreTest, PathsUpTo259AnsiBytesWorkAndLongerOnesChangeNothing) {
     EXPECT_EQ(e.attributes, kNotIndexed | kTemporary);
     EXPECT_EQ(volume.OpenHandles(), 0);
   }
-  const Text tooLong = PathOfAnsiBytes(300);
+  ASSERT_EQ(longest.size() + 4, size_t{kMaxPathLength});
+  const Text tooLong = PathOfLength(kMaxPathLength - 3);
   AddTarget(tooLong);
+  AddTarget(u"C:\\会议\\a.txt");
   const auto before = volume.Snapshot();
   const Date d = Local(2011, 3, 3);
-  EXPECT_EQ(RaisedNumber([&] { store.ReadFileTime(tooLong, kLastWriteTime); }), kErrPathTooLong);
-  EXPECT_EQ(RaisedNumber([&] { store.ReadFileSize(tooLong); }), kErrPathTooLong);
-  EXPECT_EQ(RaisedNumber([&] { store.WriteFileTimes(tooLong, d, d, d); }), kErrPathTooLong);
+  for (const Text& path : {tooLong, PathOfLength(kMaxPathLength + 1), Text(u"C:\\会议\\*.txt"),
+                           Text(u"C:\\会议\\a|b.txt"), Text(u"C:\\会议\\a\tb.txt")}) {
+    SCOPED_TRACE(ToUtf8(path.substr(0, 40)));
+    volume.calls.clear();
+    EXPECT_EQ(RaisedNumber([&] { store.ReadFileTime(path, kLastWriteTime); }), kErrBadFileName);
+    EXPECT_EQ(RaisedNumber([&] { store.ReadFileSize(path); }), kErrBadFileName);
+    EXPECT_EQ(RaisedNumber([&] { store.WriteFileTimes(path, d, d, d); }), kErrBadFileName);
+    EXPECT_EQ(OpsText(volume.calls), "Exists OpenFile Exists");
+  }
   EXPECT_EQ(volume.Snapshot(), before);
 }
 
@@ -298,8 +311,10 @@ TEST_F(StoreTest, AFailedWriteRaisesAndLeavesTheVolumeAsItWas) {
        kErrPermissionDenied},
       {"zone unavailable", [](World& t) { t.time.failZone = true; }, target, d, d, d, kErrInvalidCall},
       {"folder", nullptr, u"C:\\数据", d, d, d, kErrPermissionDenied},
-      {"unconvertible name", nullptr, u"C:\\数据\\한국.txt", d, d, d, kErrBadFileName},
+      {"bar in the name", nullptr, u"C:\\数据\\目|标.txt", d, d, d, kErrBadFileName},
       {"wildcard", nullptr, u"C:\\数据\\目?.txt", d, d, d, kErrBadFileName},
+      {"path over the limit", nullptr, u"C:\\数据\\" + Text(kMaxPathLength - 6, u'长'), d, d, d,
+       kErrBadFileName},
       {"creation past 9999", nullptr, target, late, d, d, kErrOverflow},
       {"last write past 9999", nullptr, target, d, late, d, kErrOverflow},
       {"last access past 9999", nullptr, target, d, d, late, kErrOverflow},
@@ -362,7 +377,7 @@ TEST_F(StoreTest, AFailedReadRaisesInsteadOfShowingAnEarlierFile) {
       {"open fails", [](World& t) { t.volume.FailNext(Op::OpenFile, 2); }, u"C:\\b.txt", kErrFileNotFound},
       {"query fails", [](World& t) { t.volume.FailNext(Op::GetFileInformationByHandle, 6); }, u"C:\\b.txt",
        kErrPathFileAccess},
-      {"unconvertible name", nullptr, u"C:\\b😀.txt", kErrBadFileName},
+      {"invalid name", nullptr, u"C:\\b<.txt", kErrBadFileName},
       {"zone unavailable", [](World& t) { t.time.failZone = true; }, u"C:\\b.txt", kErrInvalidCall},
   };
   for (const auto& c : cases) {
@@ -370,7 +385,6 @@ TEST_F(StoreTest, AFailedReadRaisesInsteadOfShowingAnEarlierFile) {
     World w;
     w.volume.AddFile(u"C:\\a.txt").lastWrite = TicksFromUtc(2011, 1, 1, 0, 0, 0);
     w.volume.AddFile(u"C:\\b.txt").lastWrite = TicksFromUtc(2012, 2, 2, 0, 0, 0);
-    w.volume.AddFile(u"C:\\b😀.txt");
     w.volume.AddFolder(u"C:\\dir");
     ASSERT_EQ(w.store.ReadFileTime(u"C:\\a.txt", kLastWriteTime), Local(2011, 1, 1));
     if (c.arrange) c.arrange(w);

@@ -28,7 +28,8 @@ void SimDialog::ShowOpen() {
   if (onShow) onShow();
   switch (outcome.kind) {
     case DialogOutcome::Kind::Pick:
-      if (static_cast<int>(outcome.name.size()) > MaxFileSize) RaiseError(kErrDialogBufferTooSmall);
+      // The buffer holds the terminating zero too.
+      if (static_cast<int>(outcome.name.size()) >= MaxFileSize) RaiseError(kErrDialogBufferTooSmall);
       FileName = outcome.name;
       return;
     case DialogOutcome::Kind::Cancel:

@@ -56,8 +56,9 @@ struct DialogSettings {
 };
 
 // The file-open dialog, scripted: each ShowOpen takes the next outcome (std::logic_error when
-// none is left). A pick of more than MaxFileSize characters raises kErrDialogBufferTooSmall and leaves
-// FileName alone, as the component does; a cancel raises kErrDialogCancel only with CancelError.
+// none is left). A pick that does not fit MaxFileSize characters with its terminating zero raises
+// kErrDialogBufferTooSmall and leaves FileName alone, as the component does; a cancel raises
+// kErrDialogCancel only with CancelError.
 class SimDialog : public CommonDialog {
  public:
   std::deque<DialogOutcome> outcomes;

@@ -10,7 +10,9 @@ namespace {
 
 constexpr uint64_t kTicksPerSecond = 10000000;
 constexpr uint64_t kLargestFileTime = 0x7FFFFFFFFFFFFFFFull;
-constexpr size_t kMaxFullPathBytes = 259;
+// From this many characters of full path on, only the long form "\\?\" + full path reaches a file.
+constexpr size_t kMaxPath = 260;
+constexpr size_t kLongFormPrefix = 4;
 constexpr int kSearchBits = kAttrHidden | kAttrSystem | kAttrDirectory;
 
 constexpr uint32_t kErrorFileNotFound = 2;
@@ -25,40 +27,7 @@ constexpr uint32_t kErrorFilenameExcedRange = 206;
 
 // What a service raises for a name it cannot hand over; 0 when the name itself is fine.
 int NameErrorOfService(uint32_t code) {
-  if (code == kErrorInvalidName) return kErrBadFileName;
-  if (code == kErrorFilenameExcedRange) return kErrPathTooLong;
-  return 0;
-}
-
-// The characters of 0x80..0x9F in code page 1252.
-constexpr char16_t k1252High[] = {u'€', u'‚', u'ƒ', u'„', u'…', u'†', u'‡', u'ˆ', u'‰',
-                                  u'Š', u'‹', u'Œ', u'Ž', u'‘', u'’', u'“', u'”', u'•',
-                                  u'–', u'—', u'˜', u'™', u'š', u'›', u'œ', u'ž', u'Ÿ'};
-// Latin letters and signs with a GBK form (the pinyin vowels and a few signs).
-constexpr char16_t k936Latin[] = {u'ā', u'á', u'ǎ', u'à', u'ē', u'é', u'ě', u'è', u'ī', u'í', u'ǐ', u'ì',
-                                  u'ō', u'ó', u'ǒ', u'ò', u'ū', u'ú', u'ǔ', u'ù', u'ü', u'ǖ', u'ǘ', u'ǚ',
-                                  u'ǜ', u'ê', u'·', u'×', u'÷', u'°', u'±', u'§', u'¨', u'¤'};
-
-template <size_t N>
-bool In(const char16_t (&table)[N], char16_t c) {
-  return std::find(std::begin(table), std::end(table), c) != std::end(table);
-}
-
-// Bytes the character takes in the code page; 0 when it has no exact form there.
-size_t AnsiBytes(int codePage, char16_t c) {
-  if (c < 0x80) return 1;
-  if (c >= 0xD800 && c <= 0xDFFF) return 0;
-  if (codePage == 1252) {
-    if (c >= 0xA0 && c <= 0xFF) return 1;
-    if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) return 1;
-    return In(k1252High, c) ? 1 : 0;
-  }
-  const bool held = (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3000 && c <= 0x303F) ||
-                    (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30F6) ||
-                    (c >= 0xFF01 && c <= 0xFF5E) || (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) ||
-                    (c >= 0x03B1 && c <= 0x03C9 && c != 0x03C2) || (c >= 0x0410 && c <= 0x044F) ||
-                    c == 0x0401 || c == 0x0451 || In(k936Latin, c);
-  return held ? 2 : 0;
+  return code == kErrorInvalidName || code == kErrorFilenameExcedRange ? kErrBadFileName : 0;
 }
 
 char16_t Upper(char16_t c) {
@@ -122,20 +91,10 @@ SimVolume::SimVolume(SimTime& time) : time_(time) {
   AddFolder(u"C:\\");
 }
 
-std::optional<size_t> SimVolume::AnsiLength(const Text& text) const {
-  size_t bytes = 0;
-  for (char16_t c : text) {
-    const size_t n = AnsiBytes(codePage_, c);
-    if (n == 0) return std::nullopt;
-    bytes += n;
-  }
-  return bytes;
-}
-
-SimVolume::Resolved SimVolume::Resolve(const Text& path, bool checkCodePage) const {
+SimVolume::Resolved SimVolume::Resolve(const Text& path, bool checkLength) const {
   Resolved r;
-  if (checkCodePage && !AnsiLength(path)) {
-    r.error = kErrorInvalidName;
+  if (checkLength && path.size() > size_t{kMaxPathLength}) {
+    r.error = kErrorFilenameExcedRange;
     return r;
   }
   Text p = path;
@@ -198,8 +157,8 @@ SimVolume::Resolved SimVolume::Resolve(const Text& path, bool checkCodePage) con
   if (segments.empty()) r.ancestors.clear();
   r.key = UpperText(r.fullPath);
   r.trailingSeparator = !segments.empty() && p.back() == u'\\';
-  const std::optional<size_t> bytes = AnsiLength(r.fullPath);
-  if (checkCodePage && bytes && *bytes > kMaxFullPathBytes) r.error = kErrorFilenameExcedRange;
+  const size_t longForm = r.fullPath.size() < kMaxPath ? 0 : kLongFormPrefix + r.fullPath.size();
+  if (checkLength && longForm > size_t{kMaxPathLength}) r.error = kErrorFilenameExcedRange;
   return r;
 }
 
@@ -280,11 +239,6 @@ SimEntry* SimVolume::Find(const Text& path) {
   if (r.error != 0) return nullptr;
   std::shared_ptr<SimEntry> e;
   return Locate(r, &e) == 0 ? e.get() : nullptr;
-}
-
-void SimVolume::SetCodePage(int codePage) {
-  if (codePage != 936 && codePage != 1252) throw std::invalid_argument("SimVolume: code page 936 or 1252");
-  codePage_ = codePage;
 }
 
 void SimVolume::SetCurrentDirectory(const Text& folder) {

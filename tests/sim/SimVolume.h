@@ -9,21 +9,13 @@
 // drive and control characters make an invalid name (123). "C:\" exists from the start as a
 // folder; another drive exists once something is added on it.
 //
-// ANSI code page. The volume holds any UTF-16 name, but the Windows functions and services take
-// the path in the system ANSI code page, and a path with a character the code page cannot hold
-// fails with 123 (the services raise 52) without reaching any entry. Coverage, deliberately simple:
-//   936 (default): ASCII (1 byte); 2 bytes each for CJK U+4E00..U+9FFF, CJK punctuation
-//        U+3000..U+303F, kana U+3041..U+3096 and U+30A1..U+30F6, fullwidth U+FF01..U+FF5E, basic
-//        Greek and Cyrillic letters, the pinyin vowels (ā á ǎ à ē é ě è ī í ǐ ì ō ó ǒ ò ū ú ǔ ù
-//        ü ǖ ǘ ǚ ǜ ê) and · × ÷ ° ± § ¨ ¤. No Hangul, no emoji, no other Latin letters.
-//   1252: U+0000..U+00FF except U+0080..U+009F (but the five bytes 81 8D 8F 90 9D map to
-//        themselves), plus the 27 characters of 0x80..0x9F (€ ‚ ƒ „ … † ‡ ˆ ‰ Š ‹ Œ Ž ‘ ’ “ ” •
-//        – — ˜ ™ š › œ ž Ÿ); 1 byte each. No Chinese.
-// A surrogate (emoji and the like) is in neither.
+// Any UTF-16 name reaches its entry, as through the wide Windows functions: Hangul, emoji
+// (surrogate pairs), Chinese in any locale.
 //
-// Length. Every operation fails with 206 (the services raise 513) when the full path (current
-// directory included for a relative one) needs more than 259 ANSI bytes, MAX_PATH less the
-// terminating zero. Entries themselves may have longer paths: tests add and find them freely.
+// Length. Every operation fails with 206 (the services raise 52) when the path text, or its long
+// form ("\\?\" and the full path, current directory included for a relative one) where the full
+// path takes MAX_PATH (260) characters or more, is longer than kMaxPathLength (32,767) characters.
+// Entries themselves may have longer paths: tests add and find them freely.
 //
 // Windows functions report failures through GetLastError: OpenFile gives 2 for a missing file,
 // 3 for a missing folder on the path (or a file used as a folder), 5 for a folder, 32 for a
@@ -31,10 +23,9 @@
 // read-only media. A forced CloseHandle failure still releases the handle. Every open fills the
 // OFSTRUCT's cBytes and nErrCode (0 on success); the program never reads it back.
 //
-// Services raise RaisedError: 52 for an invalid or unconvertible name, 513 for a too-long path, 53
-// for a missing name (also when a folder on the path is missing), 70 for an attribute write on
-// read-only media. Exists never matches a wildcard: it raises what GetAttr would for a name it
-// refuses.
+// Services raise RaisedError: 52 for an invalid name or a too-long path, 53 for a missing name
+// (also when a folder on the path is missing), 70 for an attribute write on read-only media.
+// Exists never matches a wildcard: it raises what GetAttr would for a name it refuses.
 // The services read metadata without opening the file's data, so a file held open by another
 // program still answers them and still takes an attribute write.
 //
@@ -45,7 +36,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,12 +87,9 @@ class SimVolume : public IFileSystem {
   // Removes the entry and everything below it; nothing when absent or when this program holds
   // one of them open (see AddFile).
   void Remove(const Text& path);
-  // nullptr when absent; the same name rules as the operations, except that the code page does
-  // not limit what a test may look up.
+  // nullptr when absent; the same name rules as the operations, except that the length does not
+  // limit what a test may look up.
   SimEntry* Find(const Text& path);
-  // 936 (default) or 1252: which characters a path can carry (see above).
-  void SetCodePage(int codePage);
-  int CodePage() const { return codePage_; }
   // Writes (attribute write, open for writing) fail with 19 / raise 70.
   void SetReadOnlyMedia(bool readOnly) { readOnlyMedia_ = readOnly; }
   // For relative paths; default "C:\". Must be an absolute path.
@@ -122,9 +109,6 @@ class SimVolume : public IFileSystem {
   std::map<Text, SimEntry> Snapshot() const;
   // The stamps new entries get.
   uint64_t now = TicksFromUtc(2011, 3, 3, 7, 4, 5);
-
-  // The ANSI byte count of the path's characters, or nothing when the code page cannot hold one.
-  std::optional<size_t> AnsiLength(const Text& text) const;
 
   HFILE OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) override;
   bool GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_INFORMATION& info) override;
@@ -157,7 +141,7 @@ class SimVolume : public IFileSystem {
     bool trailingSeparator = false;
   };
 
-  Resolved Resolve(const Text& path, bool checkCodePage) const;
+  Resolved Resolve(const Text& path, bool checkLength) const;
   // 0 when the entry exists, else 2 (missing) or 3 (a folder on the path is missing).
   uint32_t Locate(const Resolved& r, std::shared_ptr<SimEntry>* found) const;
   std::shared_ptr<SimEntry> LocateForService(const Text& path);
@@ -172,7 +156,6 @@ class SimVolume : public IFileSystem {
   std::map<HFILE, Handle> handles_;
   std::map<Op, std::pair<uint32_t, int>> failures_;
   Text currentDirectory_ = u"C:\\";
-  int codePage_ = 936;
   bool readOnlyMedia_ = false;
   bool inHook_ = false;
   uint32_t lastError_ = 0;

@@ -91,20 +91,26 @@ TEST_F(FileTimeStore, NoMatchReadsTheZeroDateAndWritesNothing) {
   EXPECT_EQ(WideAttributes(dir / u"missing.txt"), INVALID_FILE_ATTRIBUTES);
 }
 
+// A name Windows refuses, or a path past the limit, raises 52 and reaches no file: neither the
+// files a wildcard would match nor the one a cut name would be.
 TEST_F(FileTimeStore, BadNameRaises52AndTouchesNothing) {
-  ASSERT_TRUE(MakeFile(dir / u"_.txt"));
-  for (const Text& name : {Text(u"한.txt"), Text(u"😀.txt")}) {
-    SCOPED_TRACE(testing::Utf8(name));
-    const Text path = dir / name;
-    ASSERT_TRUE(MakeFile(path));
-    ASSERT_TRUE(SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN));
-    const Stamps before = StoredUtc(path);
-    const Date when = Date::FromParts(2011, 3, 3, 12, 0, 0);
+  for (const Text decoy : {u"a.txt", u"ab.txt", u"a"}) {
+    ASSERT_TRUE(MakeFile(dir / decoy));
+    ASSERT_TRUE(SetFileAttributesW(Wide(dir / decoy), FILE_ATTRIBUTE_HIDDEN));
+  }
+  const Stamps before = StoredUtc(dir / u"a.txt");
+  const Date when = Date::FromParts(2011, 3, 3, 12, 0, 0);
+  for (const Text& path :
+       {dir / u"a*.txt", dir / u"a?.txt", dir / u"a|b.txt", dir / u"a<b.txt", dir / u"a\001b.txt",
+        dir / Text(u"a\0b.txt", 7), dir / Text(kMaxPathLength, u'a')}) {
+    SCOPED_TRACE(testing::Utf8(path.substr(0, 100)));
     EXPECT_EQ(RaisedNumber([&] { store.ReadFileTime(path, kLastWriteTime); }), kErrBadFileName);
     EXPECT_EQ(RaisedNumber([&] { store.WriteFileTimes(path, when, when, when); }), kErrBadFileName);
     EXPECT_EQ(RaisedNumber([&] { store.ReadFileSize(path); }), kErrBadFileName);
-    EXPECT_EQ(WideAttributes(path) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_EQ(StoredUtc(path).lastWrite, before.lastWrite);
+  }
+  for (const Text decoy : {u"a.txt", u"ab.txt", u"a"}) {
+    EXPECT_EQ(WideAttributes(dir / decoy) & 7, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(StoredUtc(dir / decoy).lastWrite, before.lastWrite);
   }
 }
 
@@ -142,11 +148,15 @@ uint64_t Ticks(const ::FILETIME& ft) {
   return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 
-// Long paths read and write like short ones: an ASCII path of 180 characters, and in the Chinese
-// code page a Chinese one of 150 bytes. The fractions of a second of the stamps read are carried.
+// Long paths and names of every script read and write like short ones, in every code page: an
+// ASCII path of 180 characters, a Chinese one of 150, and a file named with Hangul, an emoji and
+// Chinese in a folder about 300 characters deep. The fractions of a second read are carried.
 TEST_F(FileTimeStore, LongPathsReadAndWriteLikeShortOnes) {
-  std::vector<Text> paths = {testing::MakeLongPath(dir.Path(), 180, u"n")};
-  if (GetACP() == 936) paths.push_back(testing::MakeLongPath(dir.Path(), 150, u"长路径"));
+  const Text deep = testing::MakeLongPath(dir.Path(), 290, u"深层文件夹");
+  ASSERT_TRUE(CreateDirectoryW(Wide(deep), nullptr));
+  const std::vector<Text> paths = {testing::MakeLongPath(dir.Path(), 180, u"n"),
+                                   testing::MakeLongPath(dir.Path(), 150, u"长路径"),
+                                   deep + u"\\회의록 📅 会议记录.txt"};
   const LONG bias = StandardBias();
   const Date written = Date::FromParts(2012, 12, 12, 12, 12, 12);
   const Date accessed = Date::FromParts(2013, 1, 2, 3, 4, 5);

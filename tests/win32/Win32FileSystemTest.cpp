@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "tests/win32/Win32TestFiles.h"
 
@@ -22,45 +23,35 @@ class Win32Files : public ::testing::Test {
   Win32FileSystem files;
 };
 
-// Names the code page cannot hold must never reach Windows: a "?" put in their place is a
-// wildcard, a best-fit letter names another file. Both the real file with that name and a decoy
-// with the look-alike name exist, so a substituted name would find something.
-TEST_F(Win32Files, BadNameUnconvertibleNamesRaise52AndTouchNothing) {
-  std::vector<Text> names = {u"한.txt", u"😀.txt"};
-  if (GetACP() == 1252) names.push_back(u"ā.txt");
-  if (GetACP() != 936) names.push_back(u"文件.txt");
-  ASSERT_TRUE(MakeFile(dir / u"a.txt"));
-  ASSERT_TRUE(MakeFile(dir / u"_.txt"));
-  for (const Text& name : names) {
+// Every name reaches its own file, whatever the ANSI code page holds: a "?" put in place of a
+// character is a wildcard, a best-fit letter names another file. The decoys with such substituted
+// names exist, so a substituted name would find one of them.
+TEST_F(Win32Files, UnicodeNamesReachTheirOwnFileInEveryCodePage) {
+  ASSERT_TRUE(MakeFile(dir / u"a.txt", 1));
+  ASSERT_TRUE(MakeFile(dir / u"_.txt", 1));
+  for (const Text name : {u"한.txt", u"😀.txt", u"ā.txt", u"文件 名.txt", u"회의록 📅 会议.txt"}) {
     SCOPED_TRACE(testing::Utf8(name));
     const Text path = dir / name;
-    ASSERT_TRUE(MakeFile(path));
-    SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN);
-    const DWORD before = WideAttributes(path);
-
-    EXPECT_EQ(RaisedNumber([&] { files.GetAttr(path); }), kErrBadFileName);
-    EXPECT_EQ(RaisedNumber([&] { files.Exists(path, kAttrAllMask); }), kErrBadFileName);
-    EXPECT_EQ(RaisedNumber([&] { files.SetAttr(path, 0); }), kErrBadFileName);
-    EXPECT_EQ(RaisedNumber([&] { files.FileLen(path); }), kErrBadFileName);
-    EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(path); }), kErrBadFileName);
+    ASSERT_TRUE(MakeFile(path, 12));
+    EXPECT_TRUE(files.Exists(path, 0));
+    EXPECT_EQ(files.FileLen(path), 12);
+    EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(path); }), 0);
+    files.SetAttr(path, kAttrHidden);
+    EXPECT_EQ(files.GetAttr(path) & 7, kAttrHidden);
+    EXPECT_EQ(WideAttributes(path) & 7, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
     OFSTRUCT ofs;
-    EXPECT_EQ(files.OpenFile(path, ofs, kOfReadWrite), kHfileError);
-    EXPECT_EQ(files.GetLastError(), static_cast<uint32_t>(ERROR_INVALID_NAME));
-    EXPECT_EQ(WideAttributes(path), before);
+    const HFILE handle = files.OpenFile(path, ofs, kOfReadWrite);
+    ASSERT_NE(handle, kHfileError) << files.GetLastError();
+    BY_HANDLE_FILE_INFORMATION info;
+    EXPECT_TRUE(files.GetFileInformationByHandle(handle, info));
+    EXPECT_EQ(info.nFileSizeLow, 12u);
+    EXPECT_TRUE(files.CloseHandle(handle));
   }
-  // The decoys kept their attributes as well.
-  EXPECT_EQ(WideAttributes(dir / u"a.txt") & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(WideAttributes(dir / u"_.txt") & FILE_ATTRIBUTE_HIDDEN, 0u);
-}
-
-TEST_F(Win32Files, BadNameChineseNamesWorkUnderTheChineseCodePage) {
-  if (GetACP() != 936) GTEST_SKIP() << "Chinese names need code page 936";
-  const Text path = dir / u"文件 名.txt";
-  ASSERT_TRUE(MakeFile(path, 12));
-  EXPECT_TRUE(files.Exists(path, 0));
-  EXPECT_EQ(files.FileLen(path), 12);
-  files.SetAttr(path, kAttrHidden);
-  EXPECT_EQ(files.GetAttr(path) & 7, kAttrHidden);
+  // The decoys kept their attributes and sizes.
+  for (const Text decoy : {u"a.txt", u"_.txt"}) {
+    EXPECT_EQ(WideAttributes(dir / decoy) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(files.FileLen(dir / decoy), 1);
+  }
 }
 
 TEST_F(Win32Files, MissingAndWildcardNames) {
@@ -68,21 +59,38 @@ TEST_F(Win32Files, MissingAndWildcardNames) {
   struct Case {
     Text path;
     int number;
+    uint32_t openError;
   };
   const std::vector<Case> cases = {
-      {dir / u"missing.txt", kErrFileNotFound}, {dir / u"no folder\\x.txt", kErrFileNotFound},
-      {dir / u"*.txt", kErrBadFileName},        {dir / u"?.txt", kErrBadFileName},
-      {dir / u"<.txt", kErrBadFileName},
+      {dir / u"missing.txt", kErrFileNotFound, ERROR_FILE_NOT_FOUND},
+      {dir / u"no folder\\x.txt", kErrFileNotFound, ERROR_PATH_NOT_FOUND},
+      {dir / u"*.txt", kErrBadFileName, ERROR_INVALID_NAME},
+      {dir / u"?.txt", kErrBadFileName, ERROR_INVALID_NAME},
+      {dir / u"<.txt", kErrBadFileName, ERROR_INVALID_NAME},
+      {dir / u"x|.txt", kErrBadFileName, ERROR_INVALID_NAME},
+      {dir / u"x\".txt", kErrBadFileName, ERROR_INVALID_NAME},
+      {dir / u"x\001.txt", kErrBadFileName, ERROR_INVALID_NAME},
+      // Past the limit, in the text itself or in the long form: refused before Windows sees it.
+      {dir / Text(kMaxPathLength, u'x'), kErrBadFileName, ERROR_FILENAME_EXCED_RANGE},
+      {dir / Text(kMaxPathLength - 4 - dir.Path().size(), u'x'), kErrBadFileName, ERROR_FILENAME_EXCED_RANGE},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Utf8(c.path));
+    SCOPED_TRACE(testing::Utf8(c.path.substr(0, 100)));
     EXPECT_EQ(RaisedNumber([&] { files.GetAttr(c.path); }), c.number);
     EXPECT_EQ(RaisedNumber([&] { files.SetAttr(c.path, 0); }), c.number);
     EXPECT_EQ(RaisedNumber([&] { files.FileLen(c.path); }), c.number);
     EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(c.path); }), c.number);
-    // Wildcards never find x.txt.
-    EXPECT_FALSE(files.Exists(c.path, kAttrAllMask));
+    OFSTRUCT ofs;
+    EXPECT_EQ(files.OpenFile(c.path, ofs, kOfRead), kHfileError);
+    EXPECT_EQ(files.GetLastError(), c.openError);
+    // Wildcards never find x.txt: they are names Windows refuses.
+    if (c.number == kErrBadFileName) {
+      EXPECT_EQ(RaisedNumber([&] { files.Exists(c.path, kAttrAllMask); }), kErrBadFileName);
+    } else {
+      EXPECT_FALSE(files.Exists(c.path, kAttrAllMask));
+    }
   }
+  EXPECT_EQ(WideAttributes(dir / u"x.txt") & 7, 0u);
 }
 
 TEST_F(Win32Files, ExistenceTestFollowsTheMask) {
@@ -255,39 +263,69 @@ TEST_F(Win32Files, OpenFailsOnAFileHeldWithoutSharing) {
   files.CloseHandle(handle);
 }
 
-// The ANSI functions take 259 bytes of full path in the code page, not characters; every operation
-// refuses one byte more with its own error, whatever Wine itself would take, and touches nothing.
-TEST_F(Win32Files, PathsUpTo259AnsiBytesAndNotOneMore) {
-  const Text filler = GetACP() == 936 ? u"文" : u"x";
-  for (size_t total : {size_t{127}, size_t{128}, size_t{259}, size_t{260}}) {
-    SCOPED_TRACE(total);
-    const Text path = testing::MakeLongPath(dir.Path(), total, filler);
-    ASSERT_EQ(ToAnsiExact(path)->size(), total);
+// Every length up to the limit, around MAX_PATH and far beyond it, in names of every script: each
+// operation reaches the file and no other.
+TEST_F(Win32Files, PathsOfEveryLengthUpToTheLimit) {
+  const struct {
+    size_t length;
+    const char16_t* filler;
+  } cases[] = {{127, u"x"}, {128, u"文"}, {259, u"x"}, {260, u"文"}, {300, u"한😀文"}, {1000, u"x"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.length);
+    const Text path = testing::MakeLongPath(dir.Path(), c.length, c.filler);
+    ASSERT_EQ(path.size(), c.length);
     ASSERT_TRUE(MakeFile(path, 9));
     OFSTRUCT ofs;
-    if (total <= 259) {
-      for (uint32_t style : {kOfRead, kOfReadWrite}) {
-        const HFILE handle = files.OpenFile(path, ofs, style);
-        ASSERT_NE(handle, kHfileError) << files.GetLastError();
-        EXPECT_TRUE(files.CloseHandle(handle));
-      }
-      EXPECT_TRUE(files.Exists(path, 0));
-      files.SetAttr(path, kAttrHidden);
-      EXPECT_EQ(files.GetAttr(path) & 7, kAttrHidden);
-      EXPECT_EQ(files.FileLen(path), 9);
-      EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(path); }), 0);
-    } else {
-      ASSERT_TRUE(SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_HIDDEN));
-      EXPECT_EQ(files.OpenFile(path, ofs, kOfReadWrite), kHfileError);
-      EXPECT_EQ(files.GetLastError(), static_cast<uint32_t>(ERROR_FILENAME_EXCED_RANGE));
-      EXPECT_EQ(RaisedNumber([&] { files.Exists(path, kAttrAllMask); }), kErrPathTooLong);
-      EXPECT_EQ(RaisedNumber([&] { files.GetAttr(path); }), kErrPathTooLong);
-      EXPECT_EQ(RaisedNumber([&] { files.SetAttr(path, 0); }), kErrPathTooLong);
-      EXPECT_EQ(RaisedNumber([&] { files.FileLen(path); }), kErrPathTooLong);
-      EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(path); }), kErrPathTooLong);
-      EXPECT_EQ(WideAttributes(path) & 7, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    for (uint32_t style : {kOfRead, kOfReadWrite}) {
+      const HFILE handle = files.OpenFile(path, ofs, style);
+      ASSERT_NE(handle, kHfileError) << files.GetLastError();
+      EXPECT_TRUE(files.CloseHandle(handle));
     }
+    EXPECT_TRUE(files.Exists(path, 0));
+    files.SetAttr(path, kAttrHidden);
+    EXPECT_EQ(files.GetAttr(path) & 7, kAttrHidden);
+    EXPECT_EQ(WideAttributes(path) & 7, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(files.FileLen(path), 9);
+    EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(path); }), 0);
   }
+}
+
+// The text the file functions get: the path itself below MAX_PATH characters of full path, from
+// there on the long form of the full path as Windows resolves it; refused past the limit.
+TEST_F(Win32Files, TheLongFormIsMadeFromTheFullPathFromMaxPathOn) {
+  wchar_t current[MAX_PATH];
+  ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, current), 0u);
+  Text cwd = FromWide(current);
+  if (cwd.back() != u'\\') cwd += u'\\';
+  const Text& d = dir.Path();
+  const auto name = [&](size_t fullLength) { return Text(fullLength - d.size() - 1, u'n'); };
+  const struct {
+    Text path;
+    Text given;
+    uint32_t error;
+  } cases[] = {
+      {d + u"\\a.txt", d + u"\\a.txt", 0},
+      {d + u"\\" + name(259), d + u"\\" + name(259), 0},
+      {d + u"\\.\\" + name(259), d + u"\\.\\" + name(259), 0},
+      {d + u"\\" + name(260), u"\\\\?\\" + d + u"\\" + name(260), 0},
+      {d + u"/sub/..\\.\\" + name(300) + u". .", u"\\\\?\\" + d + u"\\" + name(300), 0},
+      {u"\\\\?\\" + d + u"\\" + name(300), u"\\\\?\\" + d + u"\\" + name(300), 0},
+      {u"\\\\server\\share\\" + Text(300, u'u'), u"\\\\?\\UNC\\server\\share\\" + Text(300, u'u'), 0},
+      {Text(300, u'r'), u"\\\\?\\" + cwd + Text(300, u'r'), 0},
+      {d + u"\\" + name(kMaxPathLength - 4), u"\\\\?\\" + d + u"\\" + name(kMaxPathLength - 4), 0},
+      {d + u"\\" + name(kMaxPathLength - 3), u"", ERROR_FILENAME_EXCED_RANGE},
+      {u"\\\\?\\" + d + u"\\" + name(kMaxPathLength - 3), u"", ERROR_FILENAME_EXCED_RANGE},
+      {d + u"\\a.txt" + Text(1, u'\0') + u"b", u"", ERROR_INVALID_NAME},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Utf8(c.path.substr(0, 60)) + " ... " + std::to_string(c.path.size()));
+    const SystemPath system = ToSystemPath(c.path);
+    EXPECT_EQ(system.error, c.error);
+    EXPECT_EQ(testing::Utf8(system.text), testing::Utf8(c.given));
+  }
+  EXPECT_EQ(WithoutLongForm(u"\\\\?\\C:\\a.exe"), u"C:\\a.exe");
+  EXPECT_EQ(WithoutLongForm(u"\\\\?\\UNC\\server\\share\\a.exe"), u"\\\\server\\share\\a.exe");
+  EXPECT_EQ(WithoutLongForm(u"C:\\a.exe"), u"C:\\a.exe");
 }
 
 // The open is OpenFile's own open without OpenFile's 128-byte path buffer. Wherever OpenFile can

@@ -79,25 +79,22 @@ inline bool MakeFile(const Text& path, int64_t size = 3) {
   return ok;
 }
 
-// A file path below `folder` whose full form takes exactly `bytes` bytes in the ANSI code page:
-// folders of 40 `filler` characters each (Linux takes at most 255 bytes of UTF-8 in one name), then
-// padding with "y". The folders are made; the file is not.
-inline Text MakeLongPath(const Text& folder, size_t bytes, const Text& filler) {
-  const size_t fillerBytes = ToAnsiExact(filler)->size();
+// A file path below `folder` of exactly `length` UTF-16 characters: folders of `filler` runs, each
+// within 200 bytes of UTF-8 (Linux takes at most 255 in one name), then a file name of fillers
+// padded with "y". The folders are made; the file is not.
+inline Text MakeLongPath(const Text& folder, size_t length, const Text& filler) {
+  const size_t fillerBytes = ToUtf8(filler).size();
   Text path = folder + u"\\";
-  size_t used = ToAnsiExact(path)->size();
-  for (int run = 0; used + fillerBytes < bytes; ++run) {
-    if (run == 40) {
+  for (size_t segmentBytes = 0; path.size() + filler.size() < length; segmentBytes += fillerBytes) {
+    if (segmentBytes + fillerBytes > 200) {
       CreateDirectoryW(Wide(path), nullptr);
       path += u"\\";
-      ++used;
-      run = 0;
+      segmentBytes = 0;
+      if (path.size() + filler.size() >= length) break;
     }
     path += filler;
-    used += fillerBytes;
   }
-  path += Text(bytes - used, u'y');
-  return path;
+  return path + Text(length - path.size(), u'y');
 }
 
 inline DWORD WideAttributes(const Text& path) {
