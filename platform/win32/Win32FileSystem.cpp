@@ -2,38 +2,16 @@
 
 #include <windows.h>
 
-#include <cstddef>
-#include <cstring>
 #include <utility>
 
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/LongPath.h"
+#include "platform/win32/SystemRecords.h"
 
 namespace timrose::win32 {
 namespace {
 
-// The core's records are Windows' own layout: they are copied to and from the system's structures
-// byte for byte.
-static_assert(sizeof(FILETIME) == sizeof(::FILETIME));
-static_assert(offsetof(FILETIME, dwHighDateTime) == offsetof(::FILETIME, dwHighDateTime));
-static_assert(sizeof(BY_HANDLE_FILE_INFORMATION) == sizeof(::BY_HANDLE_FILE_INFORMATION));
-static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, ftCreationTime) ==
-              offsetof(::BY_HANDLE_FILE_INFORMATION, ftCreationTime));
-static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, ftLastAccessTime) ==
-              offsetof(::BY_HANDLE_FILE_INFORMATION, ftLastAccessTime));
-static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, ftLastWriteTime) ==
-              offsetof(::BY_HANDLE_FILE_INFORMATION, ftLastWriteTime));
-static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nFileSizeHigh) ==
-              offsetof(::BY_HANDLE_FILE_INFORMATION, nFileSizeHigh));
-static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nFileSizeLow) ==
-              offsetof(::BY_HANDLE_FILE_INFORMATION, nFileSizeLow));
-static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nFileIndexLow) ==
-              offsetof(::BY_HANDLE_FILE_INFORMATION, nFileIndexLow));
-static_assert(sizeof(OFSTRUCT) == sizeof(::OFSTRUCT));
-static_assert(offsetof(OFSTRUCT, nErrCode) == offsetof(::OFSTRUCT, nErrCode));
-static_assert(offsetof(OFSTRUCT, szPathName) == offsetof(::OFSTRUCT, szPathName));
-static_assert(kOfsMaxPathName == OFS_MAXPATHNAME);
 static_assert(kHfileError == HFILE_ERROR);
 static_assert(kOfRead == OF_READ && kOfReadWrite == OF_READWRITE);
 static_assert(kAttrReadOnly == FILE_ATTRIBUTE_READONLY && kAttrHidden == FILE_ATTRIBUTE_HIDDEN &&
@@ -126,7 +104,7 @@ bool Win32FileSystem::GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_IN
     lastError_ = ::GetLastError();
     return false;
   }
-  std::memcpy(static_cast<void*>(&info), &out, sizeof out);
+  FromSystem(out, info);
   return true;
 }
 
@@ -151,7 +129,7 @@ bool Win32FileSystem::SetFileTime(HFILE handle, const FILETIME* creation, const 
   ::FILETIME times[3];
   const FILETIME* given[3] = {creation, lastAccess, lastWrite};
   for (int i = 0; i < 3; ++i) {
-    if (given[i]) std::memcpy(&times[i], given[i], sizeof times[i]);
+    if (given[i]) times[i] = ToSystem(*given[i]);
   }
   if (!::SetFileTime(ToHandle(handle), creation ? &times[0] : nullptr, lastAccess ? &times[1] : nullptr,
                      lastWrite ? &times[2] : nullptr)) {
