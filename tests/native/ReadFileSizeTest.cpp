@@ -5,37 +5,12 @@
 #include "core/Error.h"
 #include "core/modFileAttribute.h"
 #include "tests/Support.h"
-#include "tests/sim/SimLocale.h"
-#include "tests/sim/SimTime.h"
-#include "tests/sim/SimVolume.h"
+#include "tests/native/StoreWorld.h"
 
 namespace timrose {
 namespace {
 
 using sim::Op;
-
-// The number text service of a regional format, with a record of what went through it.
-class SpyLocale : public sim::SimLocale {
- public:
-  using SimLocale::SimLocale;
-  std::vector<int64_t> grouped;
-  std::vector<Text> read;
-  Text GroupedWholeText(int64_t value) override {
-    grouped.push_back(value);
-    return SimLocale::GroupedWholeText(value);
-  }
-  double ReadNumberText(const Text& text) override {
-    read.push_back(text);
-    return SimLocale::ReadNumberText(text);
-  }
-};
-
-struct World {
-  sim::SimTime time;
-  sim::SimVolume volume{time};
-  SpyLocale locale{sim::SimLocale::ZhCN().profile};
-  modFileAttribute store{volume, time, locale};
-};
 
 TEST(ReadFileSize, ExactSizesUpToTheCurrencyLimit) {
   const uint64_t sizes[] = {0,
@@ -83,37 +58,6 @@ TEST(ReadFileSize, OneByteOverTheLimitOverflows) {
     EXPECT_EQ(w.volume.OpenHandles(), 0);
   }
   EXPECT_TRUE(w.locale.grouped.empty());
-}
-
-// The shared record still holds the size of the file read before; a failure must not return it.
-TEST(ReadFileSize, AFileThatCannotBeOpenedOrQueriedRaises) {
-  struct Case {
-    const char* name;
-    std::function<void(World&)> arrange;
-    Text path;
-    int error;
-  };
-  const Case cases[] = {
-      {"missing", nullptr, u"C:\\none.bin", kErrFileNotFound},
-      {"missing folder", nullptr, u"C:\\none\\b.bin", kErrFileNotFound},
-      {"held open", [](World& w) { w.volume.Find(u"C:\\b.bin")->heldOpen = true; }, u"C:\\b.bin",
-       kErrPermissionDenied},
-      {"folder", nullptr, u"C:\\dir", kErrPermissionDenied},
-      {"wildcard", nullptr, u"C:\\?.bin", kErrBadFileName},
-      {"query fails", [](World& w) { w.volume.FailNext(Op::GetFileInformationByHandle, 6); }, u"C:\\b.bin",
-       kErrPathFileAccess},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    World w;
-    w.volume.AddFile(u"C:\\a.bin", 5);
-    w.volume.AddFile(u"C:\\b.bin", 7);
-    w.volume.AddFolder(u"C:\\dir");
-    ASSERT_EQ(w.store.ReadFileSize(u"C:\\a.bin"), 5.0);
-    if (c.arrange) c.arrange(w);
-    EXPECT_EQ(RaisedNumber([&] { w.store.ReadFileSize(c.path); }), c.error);
-    EXPECT_EQ(w.volume.OpenHandles(), 0);
-  }
 }
 
 }  // namespace

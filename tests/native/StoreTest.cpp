@@ -5,9 +5,7 @@
 #include "core/Error.h"
 #include "core/modFileAttribute.h"
 #include "tests/Support.h"
-#include "tests/sim/SimLocale.h"
-#include "tests/sim/SimTime.h"
-#include "tests/sim/SimVolume.h"
+#include "tests/native/StoreWorld.h"
 
 namespace timrose {
 namespace {
@@ -24,27 +22,6 @@ std::string OpsText(const std::vector<Op>& ops) {
   for (Op op : ops) out += std::string(out.empty() ? "" : " ") + sim::OpName(op);
   return out;
 }
-
-constexpr uint32_t kNotIndexed = 0x2000;
-constexpr uint32_t kTemporary = 0x100;
-constexpr uint32_t kEveryOwnedBit = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
-
-// One simulated machine and its store; table-driven tests build a fresh one per case.
-struct World {
-  sim::SimTime time;
-  sim::SimVolume volume{time};
-  sim::SimLocale locale = sim::SimLocale::ZhCN();
-  modFileAttribute store{volume, time, locale};
-
-  // A file with every owned bit and two foreign ones, and stamps that differ from each other.
-  sim::SimEntry& AddTarget(const Text& path) {
-    sim::SimEntry& e = volume.AddFile(path, 1234, kEveryOwnedBit | kNotIndexed | kTemporary);
-    e.creation = TicksFromUtc(2009, 5, 6, 7, 8, 9, 120);
-    e.lastAccess = TicksFromUtc(2010, 6, 7, 8, 9, 10, 340);
-    e.lastWrite = TicksFromUtc(2011, 7, 8, 9, 10, 11, 560);
-    return e;
-  }
-};
 
 class StoreTest : public ::testing::Test, public World {};
 
@@ -363,33 +340,62 @@ TEST_F(StoreTest, AFileThatVanishesAfterTheExistenceTestIsReportedNotWritten) {
 
 // A read that cannot open or query the file raises; it never hands back the times that an earlier
 // read of another file left in the shared record.
+// Both reads on a name that cannot be read: the records still hold the file read before, which
+// must never come back; each read raises, or, for the time read of a name that matches nothing,
+// gives the zero Date.
 TEST_F(StoreTest, AFailedReadRaisesInsteadOfShowingAnEarlierFile) {
   struct Case {
     const char* name;
     std::function<void(World&)> arrange;
     Text path;
-    int error;
+    int timeError, sizeError;  // 0: none
   };
   const Case cases[] = {
+      {"missing", nullptr, u"C:\\none.txt", 0, kErrFileNotFound},
+      {"missing folder", nullptr, u"C:\\none\\b.txt", 0, kErrFileNotFound},
       {"held open", [](World& t) { t.volume.Find(u"C:\\b.txt")->heldOpen = true; }, u"C:\\b.txt",
-       kErrPermissionDenied},
-      {"folder", nullptr, u"C:\\dir", kErrPermissionDenied},
-      {"open fails", [](World& t) { t.volume.FailNext(Op::OpenFile, 2); }, u"C:\\b.txt", kErrFileNotFound},
+       kErrPermissionDenied, kErrPermissionDenied},
+      {"folder", nullptr, u"C:\\dir", kErrPermissionDenied, kErrPermissionDenied},
+      {"open fails", [](World& t) { t.volume.FailNext(Op::OpenFile, 2); }, u"C:\\b.txt", kErrFileNotFound,
+       kErrFileNotFound},
       {"query fails", [](World& t) { t.volume.FailNext(Op::GetFileInformationByHandle, 6); }, u"C:\\b.txt",
-       kErrPathFileAccess},
-      {"invalid name", nullptr, u"C:\\b<.txt", kErrBadFileName},
-      {"zone unavailable", [](World& t) { t.time.failZone = true; }, u"C:\\b.txt", kErrInvalidCall},
+       kErrPathFileAccess, kErrPathFileAccess},
+      {"invalid name", nullptr, u"C:\\b<.txt", kErrBadFileName, kErrBadFileName},
+      {"wildcard", nullptr, u"C:\\?.txt", kErrBadFileName, kErrBadFileName},
+      // Only the time read needs the zone.
+      {"zone unavailable", [](World& t) { t.time.failZone = true; }, u"C:\\b.txt", kErrInvalidCall, 0},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    World w;
-    w.volume.AddFile(u"C:\\a.txt").lastWrite = TicksFromUtc(2011, 1, 1, 0, 0, 0);
-    w.volume.AddFile(u"C:\\b.txt").lastWrite = TicksFromUtc(2012, 2, 2, 0, 0, 0);
-    w.volume.AddFolder(u"C:\\dir");
-    ASSERT_EQ(w.store.ReadFileTime(u"C:\\a.txt", kLastWriteTime), Local(2011, 1, 1));
-    if (c.arrange) c.arrange(w);
-    EXPECT_EQ(RaisedNumber([&] { w.store.ReadFileTime(c.path, kLastWriteTime); }), c.error);
-    EXPECT_EQ(w.volume.OpenHandles(), 0);
+    for (const bool size : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (size ? ", size" : ", time"));
+      World w;
+      w.volume.AddFile(u"C:\\a.txt", 5).lastWrite = TicksFromUtc(2011, 1, 1, 0, 0, 0);
+      w.volume.AddFile(u"C:\\b.txt", 7).lastWrite = TicksFromUtc(2012, 2, 2, 0, 0, 0);
+      w.volume.AddFolder(u"C:\\dir");
+      if (size) {
+        ASSERT_EQ(w.store.ReadFileSize(u"C:\\a.txt"), 5.0);
+      } else {
+        ASSERT_EQ(w.store.ReadFileTime(u"C:\\a.txt", kLastWriteTime), Local(2011, 1, 1));
+      }
+      if (c.arrange) c.arrange(w);
+      double bytes = -1;
+      Date date = Local(2000, 1, 1);
+      const int raised = RaisedNumber([&] {
+        if (size) {
+          bytes = w.store.ReadFileSize(c.path);
+        } else {
+          date = w.store.ReadFileTime(c.path, kLastWriteTime);
+        }
+      });
+      EXPECT_EQ(raised, size ? c.sizeError : c.timeError);
+      // A read that goes through gives b's own size; a time read that finds nothing, the zero Date.
+      if (raised == 0 && size) {
+        EXPECT_EQ(bytes, 7.0);
+      } else if (raised == 0) {
+        EXPECT_EQ(date, Date());
+      }
+      EXPECT_EQ(w.volume.OpenHandles(), 0);
+    }
   }
 }
 
