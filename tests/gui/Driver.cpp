@@ -260,10 +260,15 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
 // ---- TempFolder
 
 TempFolder::TempFolder() {
+  // The first free name of its kind: the Unix /tmp is shared by every Wine prefix on the machine,
+  // and each prefix's server hands out the same small process ids, so two runs at the same time
+  // would otherwise share, and delete, each other's files.
   static int serial = 0;
-  path_ =
-      L"Z:\\tmp\\timrose-gui-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
-  SHCreateDirectoryExW(nullptr, path_.c_str(), nullptr);
+  const std::wstring base = L"Z:\\tmp\\timrose-gui-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  for (int tries = 0; tries < 1000; ++tries) {
+    path_ = base + std::to_wstring(++serial);
+    if (CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
 }
 
 namespace {

@@ -44,15 +44,20 @@ inline void RemoveTree(const Text& path) {
   RemoveDirectoryW(Wide(path));
 }
 
-// One folder per test, named after the process and a counter so parallel test processes never
-// share one.
+// One folder per test, made fresh and never shared. Wine numbers its processes from the same small
+// ids after every start of its server, so a name made of the process id repeats from one run to the
+// next, and between two runs at the same time in other prefixes: the folder takes the first free
+// name of its kind instead of deleting what another process left or still uses under that name.
 class TempFolder {
  public:
   TempFolder() {
     static int counter = 0;
-    path_ = TempRoot() + u"\\trw" + DecimalText(GetCurrentProcessId()) + u"_" + DecimalText(++counter);
-    RemoveTree(path_);
-    created_ = CreateDirectoryW(Wide(path_), nullptr) != FALSE;
+    const Text base = TempRoot() + u"\\trw" + DecimalText(GetCurrentProcessId()) + u"_";
+    for (int tries = 0; tries < 1000 && !created_; ++tries) {
+      path_ = base + DecimalText(++counter);
+      created_ = CreateDirectoryW(Wide(path_), nullptr) != FALSE;
+      if (!created_ && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
   }
   ~TempFolder() { RemoveTree(path_); }
   TempFolder(const TempFolder&) = delete;
