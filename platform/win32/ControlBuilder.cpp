@@ -2,9 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
 
@@ -54,6 +51,18 @@ ControlClass ClassFor(const ControlDesc& desc) {
   return {WC_STATICW, style, 0};
 }
 
+// Creation walks the Tab places 0, 1, 2...: each control must have its own, below the count.
+constexpr bool EveryControlHasItsOwnTabPlace() {
+  for (const ControlDesc& a : kControls) {
+    if (a.tabIndex < 0 || a.tabIndex >= kControlCount) return false;
+    for (const ControlDesc& b : kControls) {
+      if (a.id != b.id && a.tabIndex == b.tabIndex) return false;
+    }
+  }
+  return true;
+}
+static_assert(EveryControlHasItsOwnTabPlace());
+
 bool Overlap(const ControlDesc& a, const ControlDesc& b) {
   return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
          b.top < a.top + a.height;
@@ -92,19 +101,18 @@ bool TakesClicks(const ControlDesc& desc) {
 
 ControlHandles CreateControls(HWND parent, HINSTANCE instance, int dpi) {
   // Each new child goes to the bottom of the siblings: creating them in Tab order gives that order.
-  std::vector<const ControlDesc*> order;
-  for (const ControlDesc& desc : kControls) order.push_back(&desc);
-  std::stable_sort(order.begin(), order.end(),
-                   [](const ControlDesc* a, const ControlDesc* b) { return a->tabIndex < b->tabIndex; });
-
   ControlHandles controls{};
-  for (const ControlDesc* desc : order) {
-    const ControlClass cls = ClassFor(*desc);
-    const Text caption(desc->caption);
-    controls[static_cast<size_t>(desc->id)] = CreateWindowExW(
-        cls.exStyle, cls.className, Wide(caption), cls.style, TwipsToPixels(desc->left, dpi),
-        TwipsToPixels(desc->top, dpi), TwipsToPixels(desc->width, dpi), TwipsToPixels(desc->height, dpi),
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc->id))), instance, nullptr);
+  for (int tab = 0; tab < kControlCount; ++tab) {
+    for (const ControlDesc& desc : kControls) {
+      if (desc.tabIndex != tab) continue;
+      const ControlClass cls = ClassFor(desc);
+      // Every caption is a literal, so its view ends in a terminating zero.
+      controls[static_cast<size_t>(desc.id)] = CreateWindowExW(
+          cls.exStyle, cls.className, reinterpret_cast<const wchar_t*>(desc.caption.data()), cls.style,
+          TwipsToPixels(desc.left, dpi), TwipsToPixels(desc.top, dpi), TwipsToPixels(desc.width, dpi),
+          TwipsToPixels(desc.height, dpi), parent,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(desc.id))), instance, nullptr);
+    }
   }
   OrderSiblings(parent, controls);
   return controls;
@@ -124,9 +132,11 @@ Text WindowText(HWND window) {
   if (!window) return Text();
   const int length = GetWindowTextLengthW(window);
   if (length <= 0) return Text();
-  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
-  return Text(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(copied > 0 ? copied : 0));
+  // The string's own terminator has room for the zero the call writes after the text.
+  Text text(static_cast<size_t>(length), u'\0');
+  const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
 }
 
 }  // namespace timrose::win32
