@@ -111,9 +111,17 @@ find "$top/qemu" -type f ! -path "$qemu" -delete
 "$qemu" --version >>"$log" 2>&1 || fail "qemu-i386 of $qemu_release does not run here"
 
 # Fixes the sysroot needs to run under the emulator:
-# - its own ld.so cache, or the emulated ld.so reads the host's and whole library folders go missing;
+# - the links of a merged /usr (Debian 13's packages ship their files under /usr alone): without
+#   lib -> usr/lib, qemu-i386 finds no /lib/ld-linux.so.2 here and takes the host's, where clang's
+#   runtime brings a 32-bit loader that searches /lib32 and /usr/lib32 and finds no library;
+# - its own ld.so cache of its own library folders, or the emulated ld.so reads the host's and whole
+#   library folders go missing;
 # - zlib1.dll marked as a Wine builtin, as libwine's maintainer script does on installation;
 # - the host's Wine data and fonts instead of the sysroot's (the Chinese glyphs are the host's).
+for dir in bin sbin lib; do
+  [ -e "$sysroot/$dir" ] || [ ! -d "$sysroot/usr/$dir" ] || ln -s "usr/$dir" "$sysroot/$dir"
+done
+echo 'include /etc/ld.so.conf.d/*.conf' >"$sysroot/etc/ld.so.conf"
 ldconfig -r "$sysroot" >>"$log" 2>&1 || fail "ldconfig for the sysroot failed"
 zlib=$sysroot/usr/i686-w64-mingw32/lib/zlib1.dll
 [ -f "$zlib" ] || fail "no zlib1.dll in the sysroot"
