@@ -23,7 +23,7 @@ if [ -f "$top/.ready" ]; then
   exit 0
 fi
 
-mkdir -p "$cache"
+mkdir -p "$cache" 2>/dev/null || { echo "setup-wine32: cannot make the cache folder $cache" >&2; exit 1; }
 # One set-up at a time: a second caller waits and then finds it ready.
 exec 9>"$cache/.wine32.lock"
 flock 9
