@@ -32,9 +32,9 @@ seconds=${FUZZ_SECONDS:-$seconds}
 runs=${FUZZ_RUNS:-$runs}
 build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
 
-cxx=$(command -v clang++ || command -v clang++-14 || true)
+cxx=$(command -v clang++ || true)
 if [ -z "$cxx" ]; then
-  echo "fuzz: clang++ not found (scripts/setup.sh installs clang and libclang-rt-14-dev)" >&2
+  echo "fuzz: clang++ not found (scripts/setup.sh installs clang and libclang-rt-dev)" >&2
   exit 1
 fi
 if [ ${#targets[@]} -eq 0 ]; then

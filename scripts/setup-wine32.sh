@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, quietly and idempotently, the 32-bit side of Wine that runs the shipped 32-bit program on
-# this 64-bit-only machine: Debian's own i386 Wine loader of the host's Wine version, unpacked into
-# a private sysroot, run by qemu-i386 (user-mode emulation) from Debian trixie's qemu-user. Nothing is
-# installed on the host and nothing of the host is changed: the packages are fetched with a private
-# apt state and unpacked with dpkg-deb, all inside one cache folder. A second run takes about a
-# second. Prints the folder of the combined loaders (its wine64 starts 64-bit and 32-bit programs).
+# this 64-bit-only machine: Debian's own i386 Wine loader of the host's release and Wine version,
+# unpacked into a private sysroot, run by qemu-i386 (user-mode emulation). Nothing is installed on the
+# host and nothing of the host is changed: the packages are fetched with a private apt state, from
+# the archive the host's own apt configuration names, and unpacked with dpkg-deb, all inside one
+# cache folder. A second run takes about a second. Prints the folder of the combined loaders (its
+# wine64 starts 64-bit and 32-bit programs).
 #
 # Usage: bash scripts/setup-wine32.sh      Environment: TIMROSE_CACHE (default ~/.cache/timrose)
 set -euo pipefail
@@ -12,7 +13,8 @@ set -euo pipefail
 cache=${TIMROSE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/timrose}
 host_wine=/usr/lib/wine/wine64
 [ -x "$host_wine" ] || { echo "setup-wine32: $host_wine is missing (run scripts/setup.sh first)" >&2; exit 1; }
-version=$(dpkg-query -W -f='${Version}' libwine:amd64)
+version=$(dpkg-query -W -f='${Version}' libwine:amd64 2>/dev/null) ||
+  { echo "setup-wine32: Wine (libwine:amd64) is not installed (run scripts/setup.sh first)" >&2; exit 1; }
 # One folder per Wine version: the i386 side must be the host's exact version.
 top=$cache/wine32-${version//[^A-Za-z0-9.+-]/_}
 bin=$top/lib/wine
@@ -21,7 +23,7 @@ if [ -f "$top/.ready" ]; then
   exit 0
 fi
 
-mkdir -p "$cache"
+mkdir -p "$cache" 2>/dev/null || { echo "setup-wine32: cannot make the cache folder $cache" >&2; exit 1; }
 # One set-up at a time: a second caller waits and then finds it ready.
 exec 9>"$cache/.wine32.lock"
 flock 9
@@ -39,52 +41,87 @@ fail() {
 rm -rf "$top"
 mkdir -p "$top"
 
-# A private apt: its own sources, lists, cache and an empty package status, so that every dependency
-# is fetched and the host's apt state is never read or written.
+source "$(dirname "$0")/debian-archive.sh"
+codename=$(debian_codename)
+[ -n "$codename" ] || fail "no VERSION_CODENAME in /etc/os-release"
+suites=$(debian_suites "$codename")
+[ -n "$suites" ] || fail "no source of $codename main in this machine's apt configuration"
+
+# A private apt: its own sources (the given "URI SUITE" lines, main), lists, cache and an empty package
+# status, so that every dependency is fetched and the host's apt state is never read or written. The
+# archive keys are the host's own (the debian-archive-keyring package holds those of every release).
 apt_private() {
-  local name=$1 arch=$2 suite=$3
+  local name=$1 arch=$2 sources=$3
   local dir=$top/apt-$name
+  rm -rf "$dir"
   mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial" "$dir/etc/preferences.d"
   : >"$dir/status"
-  cat >"$dir/sources.list" <<SOURCES
-deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian $suite main
-SOURCES
+  awk '{ print "deb", $1, $2, "main" }' <<<"$sources" >"$dir/sources.list"
   APT_OPTS=(-o "Dir::Etc::SourceList=$dir/sources.list" -o "Dir::Etc::SourceParts=/dev/null"
     -o "Dir::Etc::Preferences=/dev/null" -o "Dir::Etc::PreferencesParts=$dir/etc/preferences.d"
     -o "Dir::State::Lists=$dir/lists" -o "Dir::State::status=$dir/status" -o "Dir::Cache=$dir/cache"
     -o "Dir::Cache::pkgcache=" -o "Dir::Cache::srcpkgcache=" -o "APT::Architecture=$arch"
     -o "APT::Architectures::=$arch" -o "APT::Install-Recommends=false" -o "Debug::NoLocking=true"
     -o "APT::Sandbox::User=root" -o "Acquire::Languages=none")
-  apt-get "${APT_OPTS[@]}" -qq update >>"$log" 2>&1 || fail "apt update ($suite, $arch) failed"
+  echo "apt $name ($arch): $(paste -sd, "$dir/sources.list")" >>"$log"
+  apt-get "${APT_OPTS[@]}" -qq update >>"$log" 2>&1 || fail "apt update ($arch, $(awk '{print $2}' <<<"$sources" | paste -sd' ')) failed"
 }
 
-# The i386 Wine of the host's version and the X extension libraries winex11 loads at run time.
-apt_private wine i386 bookworm
-apt-get "${APT_OPTS[@]}" -qq -y install --download-only \
-  "wine32=$version" "libwine=$version" libxrender1 libxcursor1 libxi6 libxrandr2 libxinerama1 \
-  libxcomposite1 libxxf86vm1 libxfixes3 libfreetype6 libfontconfig1 >>"$log" 2>&1 ||
-  fail "downloading the i386 Wine packages failed"
+# The i386 Wine of the host's release and version with everything it depends on, as apt resolves it,
+# and the X client libraries winex11 loads at run time (named in it as sonames; Debian names their
+# packages after them: libXrender.so.1 is libxrender1, libX11.so.6 libx11-6). Wine's OpenGL and
+# Vulkan libraries stay out: the program draws with GDI alone.
+apt_private wine i386 "$suites"
+(cd "$top/apt-wine" && apt-get "${APT_OPTS[@]}" -qq download "libwine=$version") >>"$log" 2>&1 ||
+  fail "no libwine:i386 $version in $codename"
+x_packages=$(dpkg-deb --fsys-tarfile "$top"/apt-wine/libwine_*.deb | tar -xOf - --wildcards '*/i386-unix/winex11.so' |
+  grep -aoE 'libX[A-Za-z0-9]*\.so\.[0-9]+' | sort -u |
+  sed -E 's/^(.*[0-9])\.so\.(.*)$/\1-\2/; s/^(.*)\.so\.(.*)$/\1\2/' | tr 'A-Z' 'a-z' | paste -sd' ') || true
+[ -n "$x_packages" ] || fail "no X libraries named in libwine's winex11.so"
+echo "X libraries of winex11: $x_packages" >>"$log"
+rm -f "$top"/apt-wine/libwine_*.deb
+# shellcheck disable=SC2086
+apt-get "${APT_OPTS[@]}" -qq -y install --download-only "wine32=$version" "libwine=$version" $x_packages \
+  >>"$log" 2>&1 || fail "downloading the i386 Wine packages failed"
 sysroot=$top/sysroot
 mkdir -p "$sysroot"
 for deb in "$top"/apt-wine/cache/archives/*.deb; do
   dpkg-deb -x "$deb" "$sysroot" || fail "unpacking $deb failed"
 done
 
-# qemu-i386 from trixie: bookworm's 7.2 ignores MAP_FIXED_NOREPLACE and needs about 80 s to start a
-# Wine process. The trixie binary is static, so it runs here.
-apt_private qemu amd64 trixie
+# qemu-i386 from the host's release when its qemu-user handles Wine's address-space reservation, else
+# from Debian 13 (trixie), whose qemu-user is static and so runs on older releases too. Debian 12's
+# 7.2 ignores MAP_FIXED_NOREPLACE and needs about 80 s to start a Wine process; 10.0 (Debian 13) is
+# the oldest measured to start one in about two seconds.
+qemu_release=$codename
+apt_private qemu amd64 "$suites"
+qemu_version=$(apt-cache "${APT_OPTS[@]}" show --no-all-versions qemu-user 2>/dev/null | sed -n 's/^Version: //p' | head -n 1)
+qemu_upstream=${qemu_version#*:}
+if [ -z "$qemu_version" ] || [ "${qemu_upstream%%.*}" -lt 10 ]; then
+  qemu_release=trixie
+  apt_private qemu amd64 "$(debian_archive "$codename") trixie"
+fi
 (cd "$top/apt-qemu" && apt-get "${APT_OPTS[@]}" -qq download qemu-user) >>"$log" 2>&1 ||
-  fail "downloading qemu-user failed"
+  fail "downloading qemu-user ($qemu_release) failed"
 mkdir -p "$top/qemu"
 dpkg-deb -x "$top"/apt-qemu/qemu-user_*.deb "$top/qemu" || fail "unpacking qemu-user failed"
 qemu=$top/qemu/usr/bin/qemu-i386
-[ -x "$qemu" ] || fail "no qemu-i386 in qemu-user"
+[ -x "$qemu" ] || fail "no qemu-i386 in qemu-user ($qemu_release)"
 find "$top/qemu" -type f ! -path "$qemu" -delete
+"$qemu" --version >>"$log" 2>&1 || fail "qemu-i386 of $qemu_release does not run here"
 
 # Fixes the sysroot needs to run under the emulator:
-# - its own ld.so cache, or the emulated ld.so reads the host's and whole library folders go missing;
+# - the links of a merged /usr (Debian 13's packages ship their files under /usr alone): without
+#   lib -> usr/lib, qemu-i386 finds no /lib/ld-linux.so.2 here and takes the host's, where clang's
+#   runtime brings a 32-bit loader that searches /lib32 and /usr/lib32 and finds no library;
+# - its own ld.so cache of its own library folders, or the emulated ld.so reads the host's and whole
+#   library folders go missing;
 # - zlib1.dll marked as a Wine builtin, as libwine's maintainer script does on installation;
 # - the host's Wine data and fonts instead of the sysroot's (the Chinese glyphs are the host's).
+for dir in bin sbin lib; do
+  [ -e "$sysroot/$dir" ] || [ ! -d "$sysroot/usr/$dir" ] || ln -s "usr/$dir" "$sysroot/$dir"
+done
+echo 'include /etc/ld.so.conf.d/*.conf' >"$sysroot/etc/ld.so.conf"
 ldconfig -r "$sysroot" >>"$log" 2>&1 || fail "ldconfig for the sysroot failed"
 zlib=$sysroot/usr/i686-w64-mingw32/lib/zlib1.dll
 [ -f "$zlib" ] || fail "no zlib1.dll in the sysroot"

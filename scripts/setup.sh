@@ -3,8 +3,10 @@
 # Safe to run on every ./test and ./run: it returns at once when all is present.
 set -euo pipefail
 
+# Names without a version where the release chooses it (g++, clang and its runtime libraries), so that
+# the same list installs on Debian 12 and 13.
 packages=(
-  cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
+  cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales python3 file

@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/CaptionFont.h"
 #include "platform/win32/ControlBuilder.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Win32Services.h"
@@ -118,7 +119,7 @@ void Win32Form::CreateControls() {
 
 void Win32Form::ApplyDpi(int dpi, bool relayout) {
   dpi_ = dpi;
-  LOGFONTW logFont = MessageFont(dpi);
+  LOGFONTW logFont = CaptionFont(MessageFont(dpi));
   UniqueFont font(CreateFontIndirectW(&logFont));
   for (HWND control : controls_) {
     if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
