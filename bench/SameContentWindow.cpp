@@ -1,6 +1,6 @@
 // The second start-up and footprint floor: a window that shows what Timrose shows and nothing more.
 // The same 19 controls from the same table, built by the program's own builder at their place for the
-// window's DPI, in the system's message font, with common controls 6 (the manifest), OLE initialised and a
+// window's DPI, in the program's caption font, with common controls 6 (the manifest), OLE initialised and a
 // drop target registered on the path box, and the program's icon; but none of the program's logic: no events,
 // no handlers, no store, no platform services.
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "platform/win32/CaptionFont.h"
 #include "platform/win32/ControlBuilder.h"
 #include "platform/win32/Dpi.h"
 #include "resources/ResourceIds.h"
@@ -83,7 +84,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                                 CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
 
-  LOGFONTW logFont = win32::MessageFont(dpi);
+  LOGFONTW logFont = win32::CaptionFont(win32::MessageFont(dpi));
   HFONT font = CreateFontIndirectW(&logFont);
   const win32::ControlHandles controls = win32::CreateControls(window, instance, dpi);
   for (HWND control : controls) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

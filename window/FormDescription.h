@@ -112,6 +112,15 @@ constexpr const ControlDesc& Describe(ControlId id) {
   return kControls[static_cast<size_t>(id)];
 }
 
+constexpr bool HasFlag(const ControlDesc& desc, ControlFlag flag) {
+  return (desc.flags & flag) != 0;
+}
+
+// The kinds that hold a value: the check boxes and the toggle button.
+constexpr bool IsCheckKind(ControlKind kind) {
+  return kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton;
+}
+
 // The label that names a text box, which has no caption of its own: lblInfo(0) the path box, and
 // the three time labels their boxes (whose indexes differ from the labels').
 struct BoxLabel {

@@ -27,9 +27,9 @@ Text FromAnsi(const std::string& text) {
   const int length = static_cast<int>(text.size());
   const int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
   if (chars <= 0) return Text();
-  std::wstring out(static_cast<size_t>(chars), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), chars);
-  return Text(reinterpret_cast<const char16_t*>(out.data()), out.size());
+  Text out(static_cast<size_t>(chars), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), length, WideBuffer(out), chars);
+  return out;
 }
 
 }  // namespace timrose::win32

@@ -21,5 +21,9 @@ inline const wchar_t* Wide(const Text& text) {
 inline Text FromWide(const wchar_t* text) {
   return text ? Text(reinterpret_cast<const char16_t*>(text)) : Text();
 }
+// A text as a buffer a wide function writes into; its own terminator has room for the zero it adds.
+inline wchar_t* WideBuffer(Text& text) {
+  return reinterpret_cast<wchar_t*>(text.data());
+}
 
 }  // namespace timrose::win32

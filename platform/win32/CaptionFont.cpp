@@ -1,9 +1,9 @@
 #include "platform/win32/CaptionFont.h"
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
+#include "platform/win32/AnsiText.h"
 #include "window/FormDescription.h"
 
 namespace timrose::win32 {
@@ -13,19 +13,19 @@ namespace {
 constexpr const wchar_t* kChineseUiFonts[] = {L"Microsoft YaHei UI", L"Microsoft YaHei", L"SimSun",
                                               L"NSimSun", L"SimHei"};
 
-std::wstring EveryCaption() {
-  std::wstring text;
+Text EveryCaption() {
+  Text text;
   for (const ControlDesc& desc : kControls) text.append(desc.caption.begin(), desc.caption.end());
   return text;
 }
 
 // GetGlyphIndicesW asks the font itself: no font linking and no fallback stand in for a missing glyph.
-bool HasEveryGlyph(HDC dc, const LOGFONTW& font, const std::wstring& text) {
+bool HasEveryGlyph(HDC dc, const LOGFONTW& font, const Text& text) {
   HFONT handle = CreateFontIndirectW(&font);
   if (!handle) return false;
   HGDIOBJ old = SelectObject(dc, handle);
   std::vector<WORD> glyphs(text.size());
-  const DWORD count = GetGlyphIndicesW(dc, text.data(), static_cast<int>(text.size()), glyphs.data(),
+  const DWORD count = GetGlyphIndicesW(dc, Wide(text), static_cast<int>(text.size()), glyphs.data(),
                                        GGI_MARK_NONEXISTING_GLYPHS);
   SelectObject(dc, old);
   DeleteObject(handle);
@@ -50,29 +50,29 @@ bool IsInstalled(HDC dc, const wchar_t* face) {
 int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
   // Names with "@" are the same fonts turned for vertical writing.
   if (font->lfFaceName[0] != L'@')
-    reinterpret_cast<std::vector<std::wstring>*>(faces)->push_back(font->lfFaceName);
+    reinterpret_cast<std::vector<Text>*>(faces)->push_back(FromWide(font->lfFaceName));
   return 1;
 }
 
 }  // namespace
 
 LOGFONTW CaptionFont(const LOGFONTW& messageFont) {
-  const std::wstring text = EveryCaption();
+  const Text text = EveryCaption();
   HDC dc = GetDC(nullptr);
   if (!dc) return messageFont;
   LOGFONTW chosen = messageFont;
   if (!HasEveryGlyph(dc, messageFont, text)) {
-    std::vector<std::wstring> faces;
+    std::vector<Text> faces;
     for (const wchar_t* face : kChineseUiFonts) {
-      if (IsInstalled(dc, face)) faces.emplace_back(face);
+      if (IsInstalled(dc, face)) faces.push_back(FromWide(face));
     }
     LOGFONTW query{};
     query.lfCharSet = GB2312_CHARSET;
     EnumFontFamiliesExW(dc, &query, &AddFamily, reinterpret_cast<LPARAM>(&faces), 0);
-    for (const std::wstring& face : faces) {
+    for (const Text& face : faces) {
       LOGFONTW candidate = messageFont;
       candidate.lfCharSet = DEFAULT_CHARSET;
-      lstrcpynW(candidate.lfFaceName, face.c_str(), LF_FACESIZE);
+      lstrcpynW(candidate.lfFaceName, Wide(face), LF_FACESIZE);
       if (HasEveryGlyph(dc, candidate, text)) {
         chosen = candidate;
         break;

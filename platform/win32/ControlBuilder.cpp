@@ -14,32 +14,30 @@ struct ControlClass {
   DWORD exStyle;
 };
 
-bool Has(const ControlDesc& desc, ControlFlag flag) {
-  return (desc.flags & flag) != 0;
-}
-
 // Every control clips its siblings, so a label lying over another one stays drawn on top.
 ControlClass ClassFor(const ControlDesc& desc) {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  if (Has(desc, kFlagDisabled)) style |= WS_DISABLED;
+  if (HasFlag(desc, kFlagDisabled)) style |= WS_DISABLED;
   // Each focusable control is its own group, so the arrow keys never wander between controls.
   const DWORD focusable = WS_TABSTOP | WS_GROUP;
   switch (desc.kind) {
     case ControlKind::Label:
       style |= SS_NOPREFIX;
-      style |= Has(desc, kFlagRightAligned) ? SS_RIGHT : Has(desc, kFlagCentred) ? SS_CENTER : SS_LEFT;
+      style |= HasFlag(desc, kFlagRightAligned) ? SS_RIGHT
+               : HasFlag(desc, kFlagCentred)    ? SS_CENTER
+                                                : SS_LEFT;
       // A static without SS_NOTIFY is transparent to the mouse: no clicks, no tooltip.
       if (TakesClicks(desc)) style |= SS_NOTIFY;
       return {WC_STATICW, style, 0};
     case ControlKind::TextBox:
       style |= focusable;
-      if (Has(desc, kFlagMultiLine)) {
+      if (HasFlag(desc, kFlagMultiLine)) {
         style |= ES_MULTILINE | ES_AUTOVSCROLL;
       } else {
         style |= ES_AUTOHSCROLL;
       }
-      if (Has(desc, kFlagVScroll)) style |= WS_VSCROLL;
-      if (Has(desc, kFlagLocked)) style |= ES_READONLY;
+      if (HasFlag(desc, kFlagVScroll)) style |= WS_VSCROLL;
+      if (HasFlag(desc, kFlagLocked)) style |= ES_READONLY;
       return {WC_EDITW, style, WS_EX_CLIENTEDGE};
     case ControlKind::PushButton:
       return {WC_BUTTONW, style | focusable | BS_PUSHBUTTON, 0};
@@ -96,7 +94,7 @@ void OrderSiblings(HWND parent, const ControlHandles& controls) {
 }  // namespace
 
 bool TakesClicks(const ControlDesc& desc) {
-  return desc.kind == ControlKind::Label && (Has(desc, kFlagHandPointer) || Has(desc, kFlagToolTip));
+  return desc.kind == ControlKind::Label && (HasFlag(desc, kFlagHandPointer) || HasFlag(desc, kFlagToolTip));
 }
 
 ControlHandles CreateControls(HWND parent, HINSTANCE instance, int dpi) {

@@ -21,12 +21,11 @@ SystemPath ToSystemPath(const Text& path) {
   const DWORD needed = GetFullPathNameW(Wide(path), MAX_PATH, fits, nullptr);
   // Short, or no full form at all: the call itself reports what is wrong with the name.
   if (needed < MAX_PATH) return {path, 0};
-  std::wstring full(needed, L'\0');
-  const DWORD length = GetFullPathNameW(Wide(path), needed, full.data(), nullptr);
+  Text longForm(needed, u'\0');
+  const DWORD length = GetFullPathNameW(Wide(path), needed, WideBuffer(longForm), nullptr);
   if (length == 0 || length >= needed) return {path, 0};
-  full.resize(length);
+  longForm.resize(length);
 
-  Text longForm = FromWide(full.c_str());
   if (longForm.starts_with(u"\\\\?\\") || longForm.starts_with(u"\\\\.\\")) {
     // Already a long or device form.
   } else if (longForm.starts_with(u"\\\\")) {

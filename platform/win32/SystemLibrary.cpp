@@ -1,6 +1,6 @@
 #include "platform/win32/SystemLibrary.h"
 
-#include <string>
+#include "core/Text.h"
 
 namespace timrose::win32 {
 namespace {
@@ -15,10 +15,10 @@ HMODULE SystemLibrary(const wchar_t* library) {
   wchar_t folder[MAX_PATH];
   const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  std::wstring path(folder, length);
-  path += L'\\';
-  path += library;
-  return LoadLibraryW(path.c_str());
+  Text path(reinterpret_cast<const char16_t*>(folder), length);
+  path += u'\\';
+  path += reinterpret_cast<const char16_t*>(library);
+  return LoadLibraryW(reinterpret_cast<const wchar_t*>(path.c_str()));
 }
 
 }  // namespace

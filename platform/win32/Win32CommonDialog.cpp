@@ -17,34 +17,34 @@ constexpr int kMaxFileSizeLimit = kMaxPathLength + 1;
 
 }  // namespace
 
-std::vector<wchar_t> FilterList(const Text& filter) {
-  std::vector<wchar_t> list;
+Text FilterList(const Text& filter) {
+  Text list;
   if (filter.empty()) return list;
   list.reserve(filter.size() + 2);
-  for (char16_t c : filter) list.push_back(c == u'|' ? L'\0' : static_cast<wchar_t>(c));
-  list.push_back(L'\0');
-  list.push_back(L'\0');
+  for (char16_t c : filter) list += c == u'|' ? u'\0' : c;
+  list += u'\0';
+  list += u'\0';
   return list;
 }
 
-std::vector<wchar_t> FileNameBuffer(const Text& fileName, int maxChars) {
-  std::vector<wchar_t> buffer(static_cast<size_t>(maxChars), L'\0');
-  const size_t fit = std::min(fileName.size(), buffer.size() - 1);
-  for (size_t i = 0; i < fit; ++i) buffer[i] = static_cast<wchar_t>(fileName[i]);
+Text FileNameBuffer(const Text& fileName, int maxChars) {
+  // Cut to leave room for the terminating zero, the rest zeros.
+  Text buffer = fileName.substr(0, std::min(fileName.size(), static_cast<size_t>(maxChars) - 1));
+  buffer.resize(static_cast<size_t>(maxChars), u'\0');
   return buffer;
 }
 
 void Win32CommonDialog::ShowOpen() {
   if (MaxFileSize < 1 || MaxFileSize > kMaxFileSizeLimit) RaiseError(kErrInvalidCall);
-  std::vector<wchar_t> filter = FilterList(Filter);
-  std::vector<wchar_t> file = FileNameBuffer(FileName, MaxFileSize);
+  Text filter = FilterList(Filter);
+  Text file = FileNameBuffer(FileName, MaxFileSize);
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
   ofn.hwndOwner = owner_;
-  ofn.lpstrFilter = filter.empty() ? nullptr : filter.data();
+  ofn.lpstrFilter = filter.empty() ? nullptr : WideBuffer(filter);
   ofn.nFilterIndex = filter.empty() ? 0 : 1;
-  ofn.lpstrFile = file.data();
+  ofn.lpstrFile = WideBuffer(file);
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrInitialDir = InitDir.empty() ? nullptr : Wide(InitDir);
   ofn.lpstrTitle = DialogTitle.empty() ? nullptr : Wide(DialogTitle);
@@ -59,7 +59,7 @@ void Win32CommonDialog::ShowOpen() {
   if (!getOpenFileName || !extendedError) RaiseError(kErrDialogInitialization);
 
   if (getOpenFileName(&ofn)) {
-    FileName = FromWide(file.data());
+    FileName = FromWide(WideBuffer(file));
     return;
   }
   switch (extendedError()) {

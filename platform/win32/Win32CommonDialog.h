@@ -19,9 +19,9 @@ class Win32CommonDialog final : public CommonDialog {
 
 // "desc|pattern|desc|pattern" as the dialog takes it: each part ended by NUL, the list by a
 // second NUL.
-std::vector<wchar_t> FilterList(const Text& filter);
+Text FilterList(const Text& filter);
 
 // The dialog's starting name in a buffer of maxChars characters: the name, cut to fit, then NULs.
-std::vector<wchar_t> FileNameBuffer(const Text& fileName, int maxChars);
+Text FileNameBuffer(const Text& fileName, int maxChars);
 
 }  // namespace timrose::win32

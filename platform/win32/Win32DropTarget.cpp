@@ -69,9 +69,9 @@ Text Win32DropData::Files(int index) {
     if (!found) return;
     const UINT entry = static_cast<UINT>(index - 1);
     const UINT length = QueryDroppedFile(drop, entry, nullptr, 0);
-    std::vector<wchar_t> buffer(length + 1, L'\0');
-    QueryDroppedFile(drop, entry, buffer.data(), length + 1);
-    name = FromWide(buffer.data());
+    name.assign(length, u'\0');
+    const UINT copied = QueryDroppedFile(drop, entry, WideBuffer(name), length + 1);
+    name.resize(copied < length ? copied : length);
   });
   if (!listed) RaiseError(kErrNoSuchFormat);
   if (!found) RaiseError(kErrSubscriptOutOfRange);

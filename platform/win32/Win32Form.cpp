@@ -17,9 +17,6 @@ namespace {
 // Fixed single border, no sizing border and no maximize box: the window can never be resized.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
-bool Has(const ControlDesc& desc, ControlFlag flag) {
-  return (desc.flags & flag) != 0;
-}
 
 // The path box is the window's one drop target, and its subclass raises its change event: the
 // toolkit names it wherever it needs it, and the description must agree.
@@ -30,10 +27,6 @@ constexpr bool OnlyThePathBoxTakesDrops() {
   return true;
 }
 static_assert(OnlyThePathBoxTakesDrops());
-
-bool IsCheckKind(ControlKind kind) {
-  return kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton;
-}
 
 bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW wc{};
@@ -53,7 +46,8 @@ bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 Win32Form::Win32Form(HINSTANCE instance) : instance_(instance), toolTips_(instance) {
   for (const ControlDesc& desc : kControls) {
-    pointers_[static_cast<size_t>(desc.id)] = Has(desc, kFlagHandPointer) ? kPointerCustom : kPointerDefault;
+    pointers_[static_cast<size_t>(desc.id)] =
+        HasFlag(desc, kFlagHandPointer) ? kPointerCustom : kPointerDefault;
   }
 }
 
@@ -110,7 +104,7 @@ bool Win32Form::Create(int showCommand) {
 void Win32Form::CreateControls() {
   controls_ = win32::CreateControls(window_, instance_, dpi_);
   for (const ControlDesc& desc : kControls) {
-    if (Has(desc, kFlagStartFocus) && Control(desc.id)) lastFocus_ = Control(desc.id);
+    if (HasFlag(desc, kFlagStartFocus) && Control(desc.id)) lastFocus_ = Control(desc.id);
   }
   if (HWND path = Control(ControlId::txtPath)) {
     pathBox_.Attach(path, [this] { RaiseEvent([&] { events_->OnChange(ControlId::txtPath); }); });
@@ -247,7 +241,7 @@ LRESULT Win32Form::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
   }
-  if (id && Has(Describe(*id), kFlagRedText)) {
+  if (id && HasFlag(Describe(*id), kFlagRedText)) {
     SetTextColor(dc, RGB(255, 0, 0));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -359,80 +353,6 @@ void Win32Form::ReportError(int number, const Text& description) {
   Win32MessageBox box;
   box.SetOwner(window_);
   ShowErrorBox(box, number, description);
-}
-
-Text Win32Form::GetText(ControlId control) {
-  return WindowText(Control(control));
-}
-
-void Win32Form::SetText(ControlId control, const Text& text) {
-  if (HWND window = Control(control)) SetWindowTextW(window, Wide(text));
-}
-
-int Win32Form::GetValue(ControlId control) {
-  if (!IsCheckKind(Describe(control).kind) || !Control(control)) return 0;
-  return SendMessageW(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-}
-
-void Win32Form::SetValue(ControlId control, int value) {
-  if (!IsCheckKind(Describe(control).kind) || !Control(control)) return;
-  const int before = GetValue(control);
-  const int after = value ? 1 : 0;
-  SendMessageW(Control(control), BM_SETCHECK, after ? BST_CHECKED : BST_UNCHECKED, 0);
-  // A check box's value changed from code raises its click, as a user's click does.
-  if (before != after) RaiseEvent([&] { events_->OnClick(control); });
-}
-
-bool Win32Form::GetEnabled(ControlId control) {
-  return Control(control) && IsWindowEnabled(Control(control));
-}
-
-void Win32Form::SetEnabled(ControlId control, bool enabled) {
-  HWND window = Control(control);
-  if (!window) return;
-  // A disabled control that keeps the focus would leave the keyboard dead: move it on first.
-  if (!enabled && GetFocus() == window) {
-    HWND next = GetNextDlgTabItem(window_, window, FALSE);
-    if (next && next != window) MoveFocusTo(next);
-  }
-  EnableWindow(window, enabled ? TRUE : FALSE);
-}
-
-void Win32Form::SetFocus(ControlId control) {
-  HWND window = Control(control);
-  if (!window) return;
-  lastFocus_ = window;
-  ::SetFocus(window);
-}
-
-void Win32Form::SetSelStart(ControlId control, int position) {
-  HWND window = Control(control);
-  if (!window || Describe(control).kind != ControlKind::TextBox) return;
-  if (position < 0) position = 0;
-  SendMessageW(window, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
-  SendMessageW(window, EM_SCROLLCARET, 0, 0);
-}
-
-Text Win32Form::GetToolTip(ControlId control) {
-  return toolTipTexts_[static_cast<size_t>(control)];
-}
-
-void Win32Form::SetToolTip(ControlId control, const Text& text) {
-  if (!Has(Describe(control), kFlagToolTip)) return;
-  Text& current = toolTipTexts_[static_cast<size_t>(control)];
-  const bool had = !current.empty();
-  current = text;
-  toolTips_.Set(window_, Control(control), current, had);
-}
-
-void Win32Form::SetMousePointer(ControlId control, int pointer) {
-  pointers_[static_cast<size_t>(control)] = pointer;
-  HWND window = Control(control);
-  POINT cursor{};
-  // The pointer shown right now follows at once, not only at the next mouse move.
-  if (window && GetCursorPos(&cursor) && WindowFromPoint(cursor) == window) {
-    SetCursor(pointer == kPointerCustom && handCursor_ ? handCursor_ : LoadCursorW(nullptr, IDC_ARROW));
-  }
 }
 
 }  // namespace timrose::win32

@@ -1,6 +1,7 @@
 #pragma once
 // The real window of frmFileAttribute: one object owns the top-level window and builds every
 // control from kControls. The window procedure only dispatches; each message has its own member.
+// Win32Form.cpp holds the window, its messages and the focus; Win32FormModel.cpp the window model.
 #include <windows.h>
 
 #include <array>

@@ -39,23 +39,23 @@ UINT LocaleNumber(LCTYPE type) {
 }
 
 // Empty when the locale has no such string or the call fails.
-std::wstring LocaleString(LCTYPE type) {
+Text LocaleString(LCTYPE type) {
   const int size = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, nullptr, 0);
-  if (size <= 0) return L"";
-  std::wstring buffer(static_cast<size_t>(size), L'\0');
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer.data(), size) <= 0) return L"";
-  buffer.resize(wcslen(buffer.c_str()));
+  if (size <= 0) return Text();
+  Text buffer(static_cast<size_t>(size), u'\0');
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, type, WideBuffer(buffer), size) <= 0) return Text();
+  buffer.resize(buffer.find(u'\0') == Text::npos ? buffer.size() : buffer.find(u'\0'));
   return buffer;
 }
 
 // The locale's grouping ("3;0", "3;2;0", "3") as the number the number format takes (3, 32, 30):
 // a trailing ";0" repeats the last group, its absence ends grouping after the listed ones.
-UINT GroupingNumber(const std::wstring& grouping) {
+UINT GroupingNumber(const Text& grouping) {
   UINT number = 0;
-  for (wchar_t c : grouping) {
-    if (c >= L'0' && c <= L'9') number = number * 10 + static_cast<UINT>(c - L'0');
+  for (char16_t c : grouping) {
+    if (c >= u'0' && c <= u'9') number = number * 10 + static_cast<UINT>(c - u'0');
   }
-  const bool repeats = grouping.size() >= 2 && grouping.compare(grouping.size() - 2, 2, L";0") == 0;
+  const bool repeats = grouping.size() >= 2 && grouping.compare(grouping.size() - 2, 2, u";0") == 0;
   return repeats ? number / 10 : number * 10;
 }
 
@@ -71,7 +71,7 @@ Text Win32LocaleText::DateText(const Date& date) {
 }
 
 TimeDesignators Win32LocaleText::Designators() {
-  return {FromWide(LocaleString(LOCALE_S1159).c_str()), FromWide(LocaleString(LOCALE_S2359).c_str())};
+  return {LocaleString(LOCALE_S1159), LocaleString(LOCALE_S2359)};
 }
 
 bool Win32LocaleText::IsDate(const Text& text) {
@@ -102,14 +102,14 @@ Text Win32LocaleText::SingleText(float value) {
 }
 
 Text Win32LocaleText::GroupedWholeText(int64_t value) {
-  std::wstring decimal = LocaleString(LOCALE_SDECIMAL);
-  std::wstring thousand = LocaleString(LOCALE_STHOUSAND);
+  Text decimal = LocaleString(LOCALE_SDECIMAL);
+  Text thousand = LocaleString(LOCALE_STHOUSAND);
   NUMBERFMTW format{};
   format.NumDigits = 0;
   format.LeadingZero = LocaleNumber(LOCALE_ILZERO);
   format.Grouping = GroupingNumber(LocaleString(LOCALE_SGROUPING));
-  format.lpDecimalSep = decimal.data();
-  format.lpThousandSep = thousand.data();
+  format.lpDecimalSep = WideBuffer(decimal);
+  format.lpThousandSep = WideBuffer(thousand);
   format.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
   const Text digits = DecimalText(value);
   wchar_t buffer[64] = {};

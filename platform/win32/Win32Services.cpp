@@ -19,14 +19,14 @@ int Win32MessageBox::MsgBox(const Text& prompt, int style, const Text& title) {
 Text ModuleFileName() {
   // Paths may exceed MAX_PATH: grow until the name is no longer cut (a cut name fills the whole
   // buffer, with or without its terminating zero).
-  std::wstring buffer(MAX_PATH, L'\0');
+  Text buffer(MAX_PATH, u'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, WideBuffer(buffer), static_cast<DWORD>(buffer.size()));
     if (length == 0) return Text();
     if (length < buffer.size()) {
       buffer.resize(length);
       // A program started by its long form is named by it; a drop or the dialog names it without.
-      return WithoutLongForm(Text(reinterpret_cast<const char16_t*>(buffer.data()), buffer.size()));
+      return WithoutLongForm(buffer);
     }
     buffer.resize(buffer.size() * 2);
   }
