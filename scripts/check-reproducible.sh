@@ -2,23 +2,23 @@
 # Builds the shipped program a second time, from a copy of the source in another folder
 # (build/again/src, built there with the same preset), and checks that it has the same bytes as the
 # first build. Shows where they differ when they do. The copy is kept when they differ.
-# Usage: check-reproducible.sh [PROGRAM] (the first build's program; build/win32/Timrose.exe by default)
+# Usage: check-reproducible.sh [PROGRAM] (the first build's program; build/i686/Timrose.exe by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-first=$(realpath "${1:-build/win32/Timrose.exe}")
+first=$(realpath "${1:-build/i686/Timrose.exe}")
 again=$root/build/again
 rm -rf "$again"
 mkdir -p "$again/src"
 # The source as it stands, committed or not, without the build folders, the shipped copy or Git's.
 tar -C "$root" --exclude=./build --exclude=./dist --exclude=./out --exclude=./.git -cf - . | tar -C "$again/src" -xf -
 cd "$again/src"
-if ! { cmake --preset win32 >"$again/configure.log" 2>&1 && cmake --build --preset win32 >"$again/build.log" 2>&1; }; then
+if ! { cmake --preset i686 >"$again/configure.log" 2>&1 && cmake --build --preset i686 >"$again/build.log" 2>&1; }; then
   tail -n 40 "$again/configure.log" "$again/build.log"
   echo "the second build failed"
   exit 1
 fi
-second=$again/src/build/win32/Timrose.exe
+second=$again/src/build/i686/Timrose.exe
 if cmp -s "$first" "$second"; then
   echo "$first and $second are the same:"
   sha256sum "$first" "$second"

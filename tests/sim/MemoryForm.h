@@ -3,7 +3,7 @@
 // It behaves as the real window does where the handlers can tell: setting the text of txtPath
 // raises its change event nested inside the assignment (only when the text changes), a check
 // box changed from code or by a click raises its click, a disabled control takes no click, and
-// disabling the focused control moves the focus on in Tab order. tests/win32/FormContractTest.cpp
+// disabling the focused control moves the focus on in Tab order. tests/windows/FormContractTest.cpp
 // holds it to the real window.
 // Misuse that the real window would not survive (a value on a text box, the focus on a label)
 // throws std::logic_error, so that the test fails loudly.

@@ -13,7 +13,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32LocaleText.h"
 #include "platform/win32/Win32TimeApi.h"
-#include "tests/win32/Win32TestFiles.h"
+#include "tests/windows/Win32TestFiles.h"
 
 namespace timrose::win32 {
 namespace {

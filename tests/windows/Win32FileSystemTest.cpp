@@ -7,7 +7,7 @@
 
 #include "platform/win32/LongPath.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "tests/win32/Win32TestFiles.h"
+#include "tests/windows/Win32TestFiles.h"
 
 namespace timrose::win32 {
 namespace {

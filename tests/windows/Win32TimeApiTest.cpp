@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/win32/Win32TimeApi.h"
-#include "tests/win32/Win32TestFiles.h"
+#include "tests/windows/Win32TestFiles.h"
 
 namespace timrose::win32 {
 namespace {

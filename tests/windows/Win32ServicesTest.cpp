@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "platform/win32/Win32Services.h"
-#include "tests/win32/Win32TestFiles.h"
+#include "tests/windows/Win32TestFiles.h"
 
 namespace timrose::win32 {
 namespace {

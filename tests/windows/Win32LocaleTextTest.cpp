@@ -6,7 +6,7 @@
 
 #include "core/TimeText.h"
 #include "platform/win32/Win32LocaleText.h"
-#include "tests/win32/Win32TestFiles.h"
+#include "tests/windows/Win32TestFiles.h"
 
 // These run in the zh_CN locale by default and again in en_US and de_DE (tests/CMakeLists.txt).
 // Wine's regional strings are not Windows' own, so nothing here pins a text: everything goes
