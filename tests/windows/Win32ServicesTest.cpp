@@ -16,7 +16,7 @@ TEST(Services, ProcessInfoNamesTheRunningExecutable) {
   const Text name = process.AppExeName();
   ASSERT_FALSE(folder.empty());
   EXPECT_NE(folder.back(), u'\\');
-  EXPECT_EQ(name, u"timrose_win32_tests");
+  EXPECT_EQ(name, u"timrose_windows_tests");
   const DWORD attributes = GetFileAttributesW(Wide(folder + u"\\" + name + u".exe"));
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(attributes & FILE_ATTRIBUTE_DIRECTORY);
