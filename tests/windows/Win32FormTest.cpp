@@ -355,7 +355,7 @@ TEST_F(Win32FormTest, TabCycleFollowsTheTabOrderAndSkipsADisabledButton) {
 }
 
 // Screen readers name a box, which has no caption, after the static text right before it among its
-// siblings, and every other control after its own caption.
+// siblings, and every other control, labels included, after its own caption: every control is here.
 TEST_F(Win32FormTest, TheAccessibilityLayerNamesEachBoxByItsLabelAndEachButtonByItsCaption) {
   const OleInitialization ole;
   Show();
@@ -375,6 +375,14 @@ TEST_F(Win32FormTest, TheAccessibilityLayerNamesEachBoxByItsLabelAndEachButtonBy
       {ControlId::chkHide, ControlId::kCount, L"隐藏"},
       {ControlId::chkSystem, ControlId::kCount, L"系统"},
       {ControlId::chkArchive, ControlId::kCount, L"存档"},
+      {ControlId::lblInfo0, ControlId::kCount, L"文件路径(可拖拽)"},
+      {ControlId::lblInfo1, ControlId::kCount, L"创建时间"},
+      {ControlId::lblInfo3, ControlId::kCount, L"最近一次修改时间"},
+      {ControlId::lblInfo2, ControlId::kCount, L"最后一次访问时间"},
+      {ControlId::lblAbout, ControlId::kCount, L"关于"},
+      {ControlId::lblInfo4, ControlId::kCount, L"只读与隐藏"},
+      {ControlId::lblInfo5, ControlId::kCount, L"简单实用的小工具vantrelTooL"},
+      {ControlId::lblSize, ControlId::kCount, L"大小:当前没有选择文件"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(ControlName(row.control));
