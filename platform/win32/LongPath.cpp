@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "core/Platform.h"
 #include "platform/win32/AnsiText.h"
 

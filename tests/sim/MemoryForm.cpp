@@ -10,8 +10,7 @@ std::string Name(ControlId control) {
 }
 
 bool IsCheck(ControlId control) {
-  const ControlKind kind = Describe(control).kind;
-  return kind == ControlKind::CheckBox || kind == ControlKind::ToggleButton;
+  return IsCheckKind(Describe(control).kind);
 }
 
 bool IsLabel(ControlId control) {
