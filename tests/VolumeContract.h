@@ -13,7 +13,9 @@
 
 namespace timrose::contract {
 
-inline uint64_t Ticks(const FILETIME& ft) { return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime; }
+inline uint64_t Ticks(const FILETIME& ft) {
+  return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime;
+}
 inline FILETIME FromTicks(uint64_t t) {
   return FILETIME{static_cast<uint32_t>(t), static_cast<uint32_t>(t >> 32)};
 }
@@ -63,7 +65,8 @@ constexpr uint64_t kSampleLastWrite = 126108079951234567ULL;
 
 inline void RunTimeRows(IFileSystem& files, const Text& path, const VolumeProfile& p) {
   const Stamps before = ReadStamps(files, path);
-  const FILETIME c = FromTicks(kSampleCreation), a = FromTicks(kSampleLastAccess), w = FromTicks(kSampleLastWrite);
+  const FILETIME c = FromTicks(kSampleCreation), a = FromTicks(kSampleLastAccess),
+                 w = FromTicks(kSampleLastWrite);
   const uint32_t error = WriteStamps(files, path, &c, &a, &w);
   if (p.readOnly) {
     EXPECT_EQ(error, p.readOnlyError) << "a time write on a read-only volume";
@@ -78,21 +81,25 @@ inline void RunTimeRows(IFileSystem& files, const Text& path, const VolumeProfil
   EXPECT_EQ(kept.lastWrite, cut(kSampleLastWrite)) << "last write";
   EXPECT_EQ(kept.lastAccess, p.lastAccess == StampKept::Exact ? cut(kSampleLastAccess) : kept.lastWrite)
       << "last access";
-  EXPECT_EQ(kept.creation, p.creation == StampKept::Exact ? cut(kSampleCreation) : kept.lastWrite) << "creation";
+  EXPECT_EQ(kept.creation, p.creation == StampKept::Exact ? cut(kSampleCreation) : kept.lastWrite)
+      << "creation";
 
-  // A FILETIME of 0 leaves its stamp alone; the others are written.
+  // A FILETIME of 0 leaves its stamp alone (the program never writes one: it means 1601-01-01).
   const FILETIME zero{0, 0};
+  const FILETIME a2 = FromTicks(kSampleLastAccess + 86400 * kTicksPerSecond);
   const FILETIME w2 = FromTicks(kSampleLastWrite + 86400 * kTicksPerSecond);
-  ASSERT_EQ(WriteStamps(files, path, &zero, &zero, &w2), 0u) << "SetFileTime with zeros";
+  ASSERT_EQ(WriteStamps(files, path, &zero, &a2, &w2), 0u) << "SetFileTime with a zero creation";
   const Stamps again = ReadStamps(files, path);
-  EXPECT_EQ(again.lastWrite, cut(Ticks(w2))) << "the stamp written beside the zeros";
-  if (p.lastAccess == StampKept::Exact) EXPECT_EQ(again.lastAccess, kept.lastAccess) << "a zero last access";
-  if (p.creation == StampKept::Exact) EXPECT_EQ(again.creation, kept.creation) << "a zero creation";
+  EXPECT_EQ(again.lastWrite, cut(Ticks(w2))) << "the stamps written beside the zero";
+  if (p.creation == StampKept::Exact) {
+    EXPECT_EQ(again.creation, kept.creation) << "a zero creation";
+  }
 }
 
 inline void RunAttributeRows(IFileSystem& files, const Text& path, const VolumeProfile& p) {
   const int before = files.GetAttr(path) & kAttrOwnedBits;
-  for (const int bits : {kAttrReadOnly, kAttrHidden, kAttrSystem, kAttrArchive, kAttrOwnedBits, 0}) {
+  for (const int bits :
+       {int{kAttrReadOnly}, int{kAttrHidden}, int{kAttrSystem}, int{kAttrArchive}, kAttrOwnedBits, 0}) {
     SCOPED_TRACE(bits);
     const int raised = RaisedBy([&] { files.SetAttr(path, bits); });
     const int read = files.GetAttr(path) & kAttrOwnedBits;
@@ -107,7 +114,7 @@ inline void RunAttributeRows(IFileSystem& files, const Text& path, const VolumeP
       EXPECT_EQ(read, (bits & p.keptBits) | p.forcedBits);
     }
   }
-  files.SetAttr(path, 0);
+  RaisedBy([&] { files.SetAttr(path, 0); });
 }
 
 // Every row of the contract on one existing file.

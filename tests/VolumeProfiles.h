@@ -55,10 +55,12 @@ inline constexpr std::array<VolumeProfile, 6> kVolumeProfiles = {{
     {"fat32", StampKept::AsLastWrite, StampKept::AsLastWrite, 2 * kTicksPerSecond, 0, kAttrArchive, 31, false,
      0},
     // exfat-fuse: whole seconds, no creation time; read-only, hidden and system accepted and dropped.
-    {"exfat", StampKept::AsLastWrite, StampKept::Exact, kTicksPerSecond, kAttrArchive, kAttrArchive, 0, false, 0},
-    // ntfs-3g: 100 ns, no creation time seen through Wine; read-only accepted and dropped.
-    {"ntfs-3g", StampKept::AsLastWrite, StampKept::Exact, 1, kAttrHidden | kAttrSystem | kAttrArchive, 0, 0,
-     false, 0},
+    {"exfat", StampKept::AsLastWrite, StampKept::Exact, kTicksPerSecond, kAttrArchive, kAttrArchive, 0, false,
+     0},
+    // ntfs-3g: 100 ns, no creation time seen through Wine, archive always reported; read-only accepted
+    // and dropped.
+    {"ntfs-3g", StampKept::AsLastWrite, StampKept::Exact, 1, kAttrHidden | kAttrSystem | kAttrArchive,
+     kAttrArchive, 0, false, 0},
     // A read-only mount (a CD, a write-protected stick, a read-only share): reads work, writes fail.
     {"readonly", StampKept::AsLastWrite, StampKept::Exact, 1, kAllOwnedBits, kAttrArchive, 0, true, 5},
 }};
