@@ -625,6 +625,7 @@ TEST(FaultMatrix, ApplyRefusesDatesThatCannotBeStored) {
       {0, u"100/1/1 1:00:00", -480, "before year 100 in UTC"},
       {1, u"1601/1/1 7:59:59", -480, "before 1601 in UTC"},
       {2, u"1000/6/15 12:00:00", 0, "before 1601"},
+      {2, u"1601/1/1 8:00:00", -480, "the FILETIME 0, which sets nothing"},
       {0, u"9999/12/31 23:59:59", 300, "after 9999 in UTC"},
       {2, u"9999/12/31 20:00:00", 300, "after 9999 in UTC"},
   };
