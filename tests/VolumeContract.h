@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 #include "core/Error.h"
 #include "core/Platform.h"
@@ -94,12 +95,19 @@ inline void RunTimeRows(IFileSystem& files, const Text& path, const VolumeProfil
   if (p.creation == StampKept::Exact) {
     EXPECT_EQ(again.creation, kept.creation) << "a zero creation";
   }
+
+  // A time before the volume's first is refused, and the file keeps its stamps.
+  if (p.earliest != 0) {
+    const FILETIME early = FromTicks(p.earliest - kTicksPerSecond);
+    EXPECT_EQ(WriteStamps(files, path, &early, &early, &early), p.earliestError) << "a time before the first";
+    EXPECT_EQ(ReadStamps(files, path).lastWrite, again.lastWrite) << "after a time before the first";
+  }
 }
 
 inline void RunAttributeRows(IFileSystem& files, const Text& path, const VolumeProfile& p) {
   const int before = files.GetAttr(path) & kAttrOwnedBits;
   for (const int bits :
-       {int{kAttrReadOnly}, int{kAttrHidden}, int{kAttrSystem}, int{kAttrArchive}, kAttrOwnedBits, 0}) {
+       {int{kAttrReadOnly}, int{kAttrHidden}, int{kAttrSystem}, int{kAttrArchive}, int{kAttrOwnedBits}, 0}) {
     SCOPED_TRACE(bits);
     const int raised = RaisedBy([&] { files.SetAttr(path, bits); });
     const int read = files.GetAttr(path) & kAttrOwnedBits;
@@ -114,6 +122,7 @@ inline void RunAttributeRows(IFileSystem& files, const Text& path, const VolumeP
       EXPECT_EQ(read, (bits & p.keptBits) | p.forcedBits);
     }
   }
+  // Leaves the file plain where the volume lets it (a refusal was checked above).
   RaisedBy([&] { files.SetAttr(path, 0); });
 }
 
