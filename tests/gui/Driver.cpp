@@ -544,8 +544,9 @@ std::optional<MessageBoxInfo> App::FindBox() const {
     if ((GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) info.defaultButton = id;
   }
   GetWindowRect(box, &info.rect);
-  // The box paints after it shows: give its icon a moment to reach the screen.
-  WaitUntil([&] { return (info.icon = RecogniseIcon(GetDlgItem(box, kBoxIconId))) != -1; }, 1500);
+  // The box paints after it shows: give its icon a moment to reach the screen, longer on a machine
+  // busy with other builds (1.5 s was seen to be too short there).
+  WaitUntil([&] { return (info.icon = RecogniseIcon(GetDlgItem(box, kBoxIconId))) != -1; }, 6000);
   return info;
 }
 
