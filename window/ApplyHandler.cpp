@@ -42,7 +42,8 @@ constexpr std::array<KeptBit, 4> kKeptBits = {{
 }  // namespace
 
 // Read back through the inspection's own conversion, so that a stamp the disk kept is judged as
-// the window would show it; below a second nothing is told, the window shows no less.
+// the window would show it; below a second nothing is told, as the window shows
+// no finer.
 Text frmFileAttribute::DifferencesOnDisk(const Text& path, const Date (&typed)[3], int attributes) {
   const int kept = platform_.files.GetAttr(path);
   const struct {

@@ -86,6 +86,8 @@ TEST_F(InspectTest, AFileFillsEveryDisplayAndNothingIsWritten) {
   EXPECT_EQ(form.Focus(), ControlId::txtPath);
   EXPECT_EQ(form.SelStart(ControlId::txtPath), static_cast<int>(Text(kFile).size()));
   EXPECT_EQ(h.dialog.FileName, kFile);
+  // One attribute read holds all four bits; looking writes nothing.
+  EXPECT_EQ(volume.CallCount(Op::GetAttr), 1);
   EXPECT_EQ(volume.CallCount(Op::SetAttr), 0);
   EXPECT_EQ(volume.CallCount(Op::SetFileTime), 0);
   EXPECT_EQ(volume.Find(kFile)->attributes, static_cast<uint32_t>(kAttrArchive));
