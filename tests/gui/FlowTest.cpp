@@ -399,17 +399,21 @@ struct VolumeApply {
 // and hidden ticked. What the disk kept is listed; an attribute write the volume refuses is an
 // error, with the file as it was.
 const VolumeApply kVolumeApplies[] = {
-    {L"ext4", "提示", kIconWarning, L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 18:09:07"},
+    {L"ext4", "提示", kIconWarning,
+     L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 18:09:07"},
     {L"exfat", "提示", kIconWarning,
-     L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 18:09:07\r\n只读:没有设上\r\n隐藏:没有设上"},
+     L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 "
+     L"18:09:07\r\n只读:没有设上\r\n隐藏:没有设上"},
     {L"ntfs-3g", "提示", kIconWarning,
      L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 18:09:07\r\n只读:没有设上"},
     {L"fat32", "错误", kIconError, L"75\r\n路径/文件访问错误"},
 };
 
-TEST(Volumes, EachSaysWhatItKeptAndTheWindowShowsIt) {
-  for (const VolumeApply& row : kVolumeApplies) {
-    SCOPED_TRACE(Utf8(row.kind));
+class Volume : public ::testing::TestWithParam<VolumeApply> {};
+
+TEST_P(Volume, SaysWhatItKeptAndTheWindowShowsIt) {
+  {
+    const VolumeApply& row = GetParam();
     const std::wstring volume = VolumeFolder(row.kind);
     ASSERT_NE(GetFileAttributesW(volume.c_str()), INVALID_FILE_ATTRIBUTES)
         << "no volume at " << Utf8(volume) << " (scripts/volumes.sh up)";
@@ -439,7 +443,7 @@ TEST(Volumes, EachSaysWhatItKeptAndTheWindowShowsIt) {
     if (row.icon == kIconError) {
       EXPECT_EQ(UtcText(after->write), UtcText(before->write));
       EXPECT_EQ(after->attributes, before->attributes);
-      continue;
+      return;
     }
     // The window shows what the file holds, as an inspection would, and the button stays enabled.
     EXPECT_EQ(Numbers(app.Text("txtTime(1)")), (std::vector<int>{2015, 6, 7, 18, 9, 7}));
@@ -451,6 +455,15 @@ TEST(Volumes, EachSaysWhatItKeptAndTheWindowShowsIt) {
     EXPECT_TRUE(app.Enabled("btnSet"));
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Volumes, Volume, ::testing::ValuesIn(kVolumeApplies),
+                         [](const ::testing::TestParamInfo<VolumeApply>& info) {
+                           std::string name = Utf8(info.param.kind);
+                           for (char& c : name) {
+                             if (c == '-') c = '_';
+                           }
+                           return name;
+                         });
 
 // A read-only medium: the file is shown like any other; only the apply is refused.
 TEST(Volumes, ReadOnlyFileIsShownAndItsApplyRefused) {
