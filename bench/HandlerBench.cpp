@@ -129,7 +129,7 @@ void PrintSteps(int runs, const Clock& clock, IFileSystem& files, ITimeApi& time
   };
   const Date date = store.ReadFileTime(path, kLastWriteTime);
   const Step steps[] = {
-      {"attribute read (GetAttr)", 2, [&] { files.GetAttr(path); }},
+      {"attribute read (GetAttr)", 1, [&] { files.GetAttr(path); }},
       {"existence test (Exists)", 1, [&] { files.Exists(path, kAttrArchive); }},
       {"ReadFileTime, whole (existence test, open, query, close, zone record, conversions)", 3,
        [&] { store.ReadFileTime(path, kCreationTime); }},
@@ -148,7 +148,6 @@ void PrintSteps(int runs, const Clock& clock, IFileSystem& files, ITimeApi& time
        }},
       {"date text of a time box (DateText)", 3, [&] { text.DateText(date); }},
       {"file length (FileLen)", 1, [&] { files.FileLen(path); }},
-      {"attribute write-back (SetAttr)", 1, [&] { files.SetAttr(path, kAttrArchive); }},
   };
   std::printf(
       "\nWhere one inspection's time goes, %s (median of each step alone, times the calls one inspection "

@@ -31,6 +31,13 @@ void FetchZone(ITimeApi& time, TIME_ZONE_INFORMATION& zone) {
   if (time.GetTimeZoneInformation(zone) == kTimeZoneIdInvalid) RaiseError(kErrInvalidCall);
 }
 
+// SetFileTime takes a FILETIME of 0 as "leave this stamp as it is" and all ones as "stop updating
+// it": either would keep the old time while the apply reports the new one.
+bool SetsNothing(const FILETIME& ft) {
+  return (ft.dwLowDateTime == 0 && ft.dwHighDateTime == 0) ||
+         (ft.dwLowDateTime == 0xFFFFFFFFu && ft.dwHighDateTime == 0xFFFFFFFFu);
+}
+
 bool IsKnownKind(int32_t kind) {
   return kind == kCreationTime || kind == kLastAccessTime || kind == kLastWriteTime;
 }
@@ -117,7 +124,8 @@ void modFileAttribute::WriteFileTimes(const Text& path, const Date& creation, co
   FILETIME ftCreation, ftLastAccess, ftLastWrite;
   if (!time_.SystemTimeToFileTime(stLastAccess, ftLastAccess) ||
       !time_.SystemTimeToFileTime(stLastWrite, ftLastWrite) ||
-      !time_.SystemTimeToFileTime(stCreation, ftCreation)) {
+      !time_.SystemTimeToFileTime(stCreation, ftCreation) || SetsNothing(ftLastAccess) ||
+      SetsNothing(ftLastWrite) || SetsNothing(ftCreation)) {
     RaiseError(kErrOverflow);
   }
   s.stCreation = stCreation;

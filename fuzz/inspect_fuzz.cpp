@@ -1,8 +1,8 @@
 // The text of txtPath through the whole inspection, on the simulated platform with a small volume
-// of awkward entries. Whatever the text, the inspection runs to its end without a crash, leaves no
-// handle open, changes nothing on the volume (its attribute write-back puts back the very bits it
-// read), and what the window shows for a file is that file's own times and size. Some runs go on
-// to apply edited values to whatever is on show.
+// of awkward entries, as each kind of volume keeps them. Whatever the text, the inspection runs to
+// its end without a crash, leaves no handle open, changes nothing on the volume (it writes
+// nothing), and what the window shows for a file is that file's own times and size. Some runs go
+// on to apply edited values to whatever is on show.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <array>
@@ -127,15 +127,29 @@ Date LocalDate(uint64_t ticks, int32_t bias) {
   return Date::FromSeconds(static_cast<int64_t>(ticks / 10000000) + k1601 - int64_t{bias} * 60);
 }
 
+// What the volume reports of a file, as its profile keeps it: the stamps in the order of the time
+// boxes (one not stored reads as the last write time), and the four owned bits.
+struct Reported {
+  uint64_t stamps[3];
+  int bits;
+};
+Reported ReportedOf(const sim::SimVolume& volume, const SimEntry& e) {
+  const VolumeProfile& p = volume.Profile();
+  return {{p.creation == StampKept::Exact ? e.creation : e.lastWrite, e.lastWrite,
+           p.lastAccess == StampKept::Exact ? e.lastAccess : e.lastWrite},
+          static_cast<int>(e.attributes | static_cast<uint32_t>(p.forcedBits)) & kAttrOwnedBits};
+}
+
 // A file on show: every filled time box names that file's own stamp, and a complete inspection
 // shows its size.
 void CheckFileOnShow(sim::FormHarness& h, const Text& path, const std::string& where) {
   const SimEntry* entry = h.sim.volume.Find(path);
   Check(entry != nullptr && !entry->directory, where + ": btnSet enabled for no file");
+  const Reported reported = ReportedOf(h.sim.volume, *entry);
   const std::array<std::pair<ControlId, uint64_t>, 3> boxes = {{
-      {ControlId::txtTime0, entry->creation},
-      {ControlId::txtTime1, entry->lastWrite},
-      {ControlId::txtTime2, entry->lastAccess},
+      {ControlId::txtTime0, reported.stamps[0]},
+      {ControlId::txtTime1, reported.stamps[1]},
+      {ControlId::txtTime2, reported.stamps[2]},
   }};
   for (const auto& [box, ticks] : boxes) {
     const Text shown = h.form.GetText(box);
@@ -152,10 +166,12 @@ void CheckFileOnShow(sim::FormHarness& h, const Text& path, const std::string& w
   }
 }
 
-// Then, sometimes, the apply of edited times and ticks: a success message only when the file holds
-// exactly what the boxes say, and after anything else the volume exactly as it was.
+// Then, sometimes, the apply of edited times and ticks, on whatever volume the run has: either the
+// success message and the file holds exactly the typed seconds and the ticks, or the notice lists
+// exactly the items that differ (and the window then shows the file), or the volume is exactly as
+// it was (an error, a refusal).
 void Apply(FuzzedDataProvider& in, sim::FormHarness& h) {
-  static constexpr std::array<const char16_t*, 12> kTimes = {u"2020/2/29 13:14:15",
+  static constexpr std::array<const char16_t*, 13> kTimes = {u"2020/2/29 13:14:15",
                                                              u"2011/3/3",
                                                              u"1601/1/1 8:00:00",
                                                              u"1601/1/1 7:59:59",
@@ -166,41 +182,70 @@ void Apply(FuzzedDataProvider& in, sim::FormHarness& h) {
                                                              u"abc",
                                                              u"",
                                                              u" 2001/2/3 4:05:06 ",
-                                                             u"1899/12/30 0:00:00"};
+                                                             u"1899/12/30 0:00:00",
+                                                             u"1979/12/31 23:59:59"};
   const ControlId boxes[] = {ControlId::txtTime0, ControlId::txtTime1, ControlId::txtTime2};
   for (ControlId box : boxes) {
     if (in.ConsumeBool()) h.form.Type(box, in.PickValueInArray(kTimes));
   }
-  for (ControlId box :
-       {ControlId::chkReadOnly, ControlId::chkHide, ControlId::chkSystem, ControlId::chkArchive}) {
-    if (in.ConsumeBool()) h.form.Click(box);
+  const struct {
+    ControlId box;
+    int bit;
+    const char16_t* caption;
+  } ticks[] = {{ControlId::chkReadOnly, kAttrReadOnly, u"只读"},
+               {ControlId::chkHide, kAttrHidden, u"隐藏"},
+               {ControlId::chkSystem, kAttrSystem, u"系统"},
+               {ControlId::chkArchive, kAttrArchive, u"存档"}};
+  int asked = 0;
+  for (const auto& t : ticks) {
+    if (in.ConsumeBool()) h.form.Click(t.box);
+    asked += h.form.GetValue(t.box) * t.bit;
+  }
+  Date typed[3];
+  for (int i = 0; i < 3; ++i) {
+    const Text text = h.form.GetText(boxes[i]);
+    if (h.sim.locale.IsDate(text)) typed[i] = h.sim.locale.CDate(text);
   }
   const Text path = h.form.GetText(ControlId::txtPath);
-  const std::string where = "apply to " + Quoted(path);
+  const std::string where = "apply to " + Quoted(path) + " on " + std::string(h.sim.volume.Profile().name);
   const auto before = h.sim.volume.Snapshot();
   h.sim.messages.shown.clear();
   h.form.Click(ControlId::btnSet);
 
   Check(h.sim.volume.OpenHandles() == 0, where + ": a handle stayed open");
-  Check(h.sim.messages.shown.size() == 1, where + ": not exactly one message");
-  if (h.sim.messages.shown.back().prompt != u"设置成功") {
+  const Text notice = u"设置完成,但磁盘没有按原样保存以下内容:";
+  const Text prompt = h.sim.messages.shown.empty() ? Text() : h.sim.messages.shown.front().prompt;
+  const bool success = prompt == u"设置成功";
+  if (!success && !prompt.starts_with(notice)) {
+    Check(h.sim.messages.shown.size() == 1, where + ": not exactly one message");
     Check(h.sim.volume.Snapshot() == before, where + ": failed, and the volume changed");
     return;
   }
   const SimEntry* entry = h.sim.volume.Find(path);
-  Check(entry != nullptr, where + ": success for no file");
-  const int sum = h.form.GetValue(ControlId::chkReadOnly) * kAttrReadOnly +
-                  h.form.GetValue(ControlId::chkHide) * kAttrHidden +
-                  h.form.GetValue(ControlId::chkSystem) * kAttrSystem +
-                  h.form.GetValue(ControlId::chkArchive) * kAttrArchive;
-  Check(static_cast<int>(entry->attributes & kAttrOwnedBits) == sum,
-        where + ": success, but other attributes");
-  const uint64_t stamps[3] = {entry->creation, entry->lastWrite, entry->lastAccess};
+  Check(entry != nullptr, where + ": success or notice for no file");
+  const Reported kept = ReportedOf(h.sim.volume, *entry);
+  Text differences;
+  const char16_t* labels[3] = {u"创建时间", u"最近一次修改时间", u"最后一次访问时间"};
   for (int i = 0; i < 3; ++i) {
-    const Date asked = h.sim.locale.CDate(h.form.GetText(boxes[i]));
-    Check(LocalDate(stamps[i], h.sim.time.bias) == asked,
-          where + ": success, but " + ControlName(boxes[i]) + " holds " +
-              ToIsoText(LocalDate(stamps[i], h.sim.time.bias)));
+    const Date stored = LocalDate(kept.stamps[i], h.sim.time.bias);
+    if (stored != typed[i])
+      differences += u"\r\n" + Text(labels[i]) + u":保存为 " + h.sim.locale.DateText(stored);
+  }
+  for (const auto& t : ticks) {
+    const bool wanted = (asked & t.bit) != 0;
+    if (wanted != ((kept.bits & t.bit) != 0))
+      differences += Text(u"\r\n") + t.caption + (wanted ? u":没有设上" : u":没有去掉");
+  }
+  if (success) {
+    Check(h.sim.messages.shown.size() == 1, where + ": more than the success message");
+    Check(differences.empty(), where + ": success, but the disk holds otherwise:" + ToUtf8(differences));
+    return;
+  }
+  Check(prompt == notice + differences,
+        where + ": the notice " + Quoted(prompt) + " is not the list of what differs" + ToUtf8(differences));
+  CheckFileOnShow(h, path, where + ", after the notice");
+  for (const auto& t : ticks) {
+    Check(h.form.GetValue(t.box) == ((kept.bits & t.bit) != 0 ? 1 : 0), where + ": a box after the notice");
   }
 }
 
@@ -208,6 +253,8 @@ void Inspect(FuzzedDataProvider& in) {
   sim::FormHarness h;
   h.sim.time.bias = in.PickValueInArray({-480, 0, 300, -780, 720});
   Populate(h.sim.volume, in);
+  const size_t profile = in.ConsumeIntegralInRange<size_t>(0, kVolumeProfiles.size());
+  h.sim.volume.SetProfile(profile < kVolumeProfiles.size() ? kVolumeProfiles[profile] : kNetworkDriveProfile);
   // Answers to the folder question, and to any Yes/No box that should not be there.
   for (int i = 0; i < 8; ++i) h.sim.messages.answers.push_back(in.ConsumeBool() ? kAnswerYes : kAnswerNo);
   const bool drop = in.ConsumeBool();

@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei locales python3 file
+  dosfstools exfatprogs exfat-fuse fusefat ntfs-3g
 )
 
 missing=()

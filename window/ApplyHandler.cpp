@@ -1,6 +1,7 @@
 #include <array>
 
 #include "core/Error.h"
+#include "window/FormDescription.h"
 #include "window/frmFileAttribute.h"
 
 namespace timrose {
@@ -26,7 +27,48 @@ Text OwnExecutablePath(IProcessInfo& process) {
   return path + process.AppExeName() + u".exe";
 }
 
+struct KeptBit {
+  ControlId box;
+  int bit;
+};
+
+constexpr std::array<KeptBit, 4> kKeptBits = {{
+    {ControlId::chkReadOnly, kAttrReadOnly},
+    {ControlId::chkHide, kAttrHidden},
+    {ControlId::chkSystem, kAttrSystem},
+    {ControlId::chkArchive, kAttrArchive},
+}};
+
 }  // namespace
+
+// Read back through the inspection's own conversion, so that a stamp the disk kept is judged as
+// the window would show it; below a second nothing is told, as the window shows
+// no finer.
+Text frmFileAttribute::DifferencesOnDisk(const Text& path, const Date (&typed)[3], int attributes) {
+  const int kept = platform_.files.GetAttr(path);
+  const struct {
+    ControlId label;
+    int32_t kind;
+  } stamps[3] = {{ControlId::lblInfo1, kCreationTime},
+                 {ControlId::lblInfo3, kLastWriteTime},
+                 {ControlId::lblInfo2, kLastAccessTime}};
+  Text lines;
+  for (int i = 0; i < 3; ++i) {
+    const Date stored = store_.ReadFileTime(path, stamps[i].kind);
+    // The zero Date is also what the read gives when the file went away since the attribute read.
+    if (stored.Seconds() == Date().Seconds() && !platform_.files.Exists(path, kAttrAllMask)) {
+      RaiseError(kErrFileNotFound);
+    }
+    if (stored.Seconds() == typed[i].Seconds()) continue;
+    lines += u"\r\n" + Text(Describe(stamps[i].label).caption) + u":保存为 " + FormatTime24(stored);
+  }
+  for (const KeptBit& b : kKeptBits) {
+    const bool wanted = (attributes & b.bit) != 0;
+    if (wanted == ((kept & b.bit) != 0)) continue;
+    lines += u"\r\n" + Text(Describe(b.box).caption) + (wanted ? u":没有设上" : u":没有去掉");
+  }
+  return lines;
+}
 
 void frmFileAttribute::btnSet_Click() {
   try {
@@ -57,17 +99,29 @@ void frmFileAttribute::btnSet_Click() {
     const Date lastWrite = platform_.text.CDate(form_.GetText(kTimeBoxes[1].box));
     const Date lastAccess = platform_.text.CDate(form_.GetText(kTimeBoxes[2].box));
 
-    // The time write undoes its own failures; a failed attribute write after it must not leave
-    // the file with new times and no attributes while the user is told the apply failed.
+    // The time write undoes its own failures; a failed attribute write or read-back after it must
+    // not leave the file with new times and no attributes while the user is told the apply failed.
     const modFileAttribute::FileSnapshot original = store_.TakeSnapshot(path);
+    const int attributes = AttributeSum();
+    const Date typed[3] = {creation, lastWrite, lastAccess};
+    Text differences;
     store_.WriteFileTimes(path, creation, lastWrite, lastAccess);
     try {
-      platform_.files.SetAttr(path, AttributeSum());
+      platform_.files.SetAttr(path, attributes);
+      differences = DifferencesOnDisk(path, typed, attributes);
     } catch (const RaisedError&) {
       store_.RestoreSnapshot(path, original);
       throw;
     }
-    platform_.messages.MsgBox(u"设置成功", kMbOkOnly + kMbInformation, kNoticeTitle);
+    if (differences.empty()) {
+      platform_.messages.MsgBox(u"设置成功", kMbOkOnly + kMbInformation, kNoticeTitle);
+      return;
+    }
+    // Every call succeeded and the disk still keeps less (a FAT or exFAT stick, a network drive):
+    // what it kept is the closest it can hold, so nothing is undone, and the window shows it.
+    platform_.messages.MsgBox(u"设置完成,但磁盘没有按原样保存以下内容:" + differences,
+                              kMbOkOnly + kMbExclamation, kNoticeTitle);
+    txtPath_Change();
   } catch (const RaisedError& e) {
     ShowErrorBox(platform_.messages, e.Number(), e.Description());
   }

@@ -10,6 +10,8 @@
 
 namespace timrose {
 
+class RaisedError;
+
 class frmFileAttribute : public IFormEvents {
  public:
   frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, Platform& platform, modFileAttribute& store);
@@ -34,6 +36,20 @@ class frmFileAttribute : public IFormEvents {
   Text FormatTime24(const Date& date);
   Text FormatSizeShort(const Text& caption);
   int AttributeSum();
+
+  // The inspection's steps, in the order it runs them.
+  static Text NoFileCaption();
+  void ResetDisplays();
+  bool RefuseBlankOrDriveRoot(const Text& trimmed);
+  void ShowAttributes(const Text& path);
+  void AskAboutFolder(const Text& path);
+  void ShowTimes(const Text& path);
+  void ShowSize(const Text& path);
+  void KeepPathInView(const Text& path);
+  void ReportInspectionError(const RaisedError& error);
+
+  // The apply's check of what the disk kept against what it was given: the lines of what differs.
+  Text DifferencesOnDisk(const Text& path, const Date (&typed)[3], int attributes);
 
   IWindowModel& form_;
   CommonDialog& cdgFile_;

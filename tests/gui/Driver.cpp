@@ -259,12 +259,12 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
 
 // ---- TempFolder
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(std::wstring_view parent) {
   // The first free name of its kind: the Unix /tmp is shared by every Wine prefix on the machine,
   // and each prefix's server hands out the same small process ids, so two runs at the same time
   // would otherwise share, and delete, each other's files.
   static int serial = 0;
-  const std::wstring base = L"Z:\\tmp\\timrose-gui-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  const std::wstring base = std::wstring(parent) + L"\\timrose-gui-" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int tries = 0; tries < 1000; ++tries) {
     path_ = base + std::to_wstring(++serial);
     if (CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) break;
@@ -544,8 +544,9 @@ std::optional<MessageBoxInfo> App::FindBox() const {
     if ((GetWindowLongW(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) info.defaultButton = id;
   }
   GetWindowRect(box, &info.rect);
-  // The box paints after it shows: give its icon a moment to reach the screen.
-  WaitUntil([&] { return (info.icon = RecogniseIcon(GetDlgItem(box, kBoxIconId))) != -1; }, 1500);
+  // The box paints after it shows: give its icon a moment to reach the screen, longer on a machine
+  // busy with other builds (1.5 s was seen to be too short there).
+  WaitUntil([&] { return (info.icon = RecogniseIcon(GetDlgItem(box, kBoxIconId))) != -1; }, 6000);
   return info;
 }
 

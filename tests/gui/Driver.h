@@ -43,10 +43,11 @@ struct MessageBoxInfo {
   explicit operator bool() const { return hwnd != nullptr; }
 };
 
-// A folder under Z:\tmp for the files of one test, removed with everything in it afterwards.
+// A folder under Z:\tmp (or under `parent`) for the files of one test, removed with everything in
+// it afterwards.
 class TempFolder {
  public:
-  TempFolder();
+  explicit TempFolder(std::wstring_view parent = L"Z:\\tmp");
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

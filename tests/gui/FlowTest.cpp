@@ -303,7 +303,9 @@ void ApplyRoundTrip(const std::vector<std::wstring>& environment, std::wstring_v
   EXPECT_EQ(app.Checked("chkReadOnly") + app.Checked("chkHide") + app.Checked("chkSystem"), 0);
   // The window shows a 24-hour text whatever the regional clock.
   EXPECT_FALSE(HasLetters(app.Text("txtTime(1)"))) << Utf8(app.Text("txtTime(1)"));
-  const std::wstring created = L"2014-01-02 13:04:05";
+  // The creation time names the last write's instant in another form: Wine keeps no creation time
+  // and shows the last write time in its place, so only then does the disk hold what was typed.
+  const std::wstring created = L"2015-6-7 18:09:00";
   const std::wstring written = L"2015-06-07 18:09";     // no seconds
   const std::wstring accessed = L"2016-07-08 9:10:11";  // one-digit hour
   TypeInto(app, "txtTime(0)", created);
@@ -370,6 +372,121 @@ TEST(Apply, BadDateTextIsRefusedWithFocusOnItsBox) {
   const auto facts = ReadFacts(path);
   ASSERT_TRUE(facts);
   EXPECT_EQ(UtcText(facts->write), "2011-03-03 07:04:05.123") << "a refusal writes nothing";
+}
+
+// ---- what each real volume keeps (scripts/volumes.sh mounts them)
+
+// One of the volumes' folders as a Windows path; "" when TIMROSE_VOLUMES is not set.
+std::wstring VolumeFolder(std::wstring_view kind) {
+  wchar_t buffer[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"TIMROSE_VOLUMES", buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return L"";
+  std::wstring path = L"Z:" + std::wstring(buffer, length) + L"/" + std::wstring(kind);
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  return path;
+}
+
+struct VolumeApply {
+  const wchar_t* kind;
+  const char* title;
+  int icon;
+  const wchar_t* text;
+};
+
+// The same apply on each volume: creation, last write and last access on odd seconds, read-only
+// and hidden ticked. What the disk kept is listed; an attribute write the volume refuses is an
+// error, with the file as it was.
+const VolumeApply kVolumeApplies[] = {
+    {L"ext4", "提示", kIconWarning,
+     L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 18:09:07"},
+    {L"exfat", "提示", kIconWarning,
+     L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 "
+     L"18:09:07\r\n只读:没有设上\r\n隐藏:没有设上"},
+    {L"ntfs-3g", "提示", kIconWarning,
+     L"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2015/6/7 18:09:07\r\n只读:没有设上"},
+    {L"fat32", "错误", kIconError, L"75\r\n路径/文件访问错误"},
+};
+
+class Volume : public ::testing::TestWithParam<VolumeApply> {};
+
+TEST_P(Volume, SaysWhatItKeptAndTheWindowShowsIt) {
+  {
+    const VolumeApply& row = GetParam();
+    const std::wstring volume = VolumeFolder(row.kind);
+    ASSERT_NE(GetFileAttributesW(volume.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "no volume at " << Utf8(volume) << " (scripts/volumes.sh up)";
+    TempFolder folder(volume);
+    const std::wstring path = folder.MakeFile(L"kept.txt", 1500);
+    const auto before = ReadFacts(path);
+    ASSERT_TRUE(before);
+    App app;
+    ASSERT_TRUE(app.Started());
+    app.SetText("txtPath", path);
+    app.ExpectNoBox();
+    TypeInto(app, "txtTime(0)", L"2014-01-02 13:04:05");
+    TypeInto(app, "txtTime(1)", L"2015-06-07 18:09:07");
+    TypeInto(app, "txtTime(2)", L"2016-07-08 9:10:11");
+    app.Click("chkReadOnly");
+    app.ExpectNoBox();
+    app.Click("chkHide");
+    app.ExpectNoBox();
+    app.Click("btnSet");
+    const MessageBoxInfo box = app.ExpectBox();
+    ExpectBoxIs(box, row.title, row.text, row.icon, {IDOK});
+    app.Screenshot(std::wstring(row.kind) + L"-apply.bmp", &box.rect);
+    app.Answer(box, IDOK);
+    app.ExpectNoBox();
+    const auto after = ReadFacts(path);
+    ASSERT_TRUE(after);
+    if (row.icon == kIconError) {
+      EXPECT_EQ(UtcText(after->write), UtcText(before->write));
+      EXPECT_EQ(after->attributes, before->attributes);
+      return;
+    }
+    // The window shows what the file holds, as an inspection would, and the button stays enabled.
+    EXPECT_EQ(Numbers(app.Text("txtTime(1)")), (std::vector<int>{2015, 6, 7, 18, 9, 7}));
+    EXPECT_EQ(Numbers(app.Text("txtTime(0)")), Numbers(app.Text("txtTime(1)")));
+    // To the second: the milliseconds are the stamp's own.
+    EXPECT_EQ(UtcText(after->write).substr(0, 19), "2015-06-07 10:09:07");
+    EXPECT_EQ(app.Checked("chkReadOnly"), (after->attributes & FILE_ATTRIBUTE_READONLY) ? 1 : 0);
+    EXPECT_EQ(app.Checked("chkHide"), (after->attributes & FILE_ATTRIBUTE_HIDDEN) ? 1 : 0);
+    EXPECT_TRUE(app.Enabled("btnSet"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Volumes, Volume, ::testing::ValuesIn(kVolumeApplies),
+                         [](const ::testing::TestParamInfo<VolumeApply>& info) {
+                           std::string name = Utf8(info.param.kind);
+                           for (char& c : name) {
+                             if (c == '-') c = '_';
+                           }
+                           return name;
+                         });
+
+// A read-only medium: the file is shown like any other; only the apply is refused.
+TEST(Volumes, ReadOnlyFileIsShownAndItsApplyRefused) {
+  const std::wstring path = VolumeFolder(L"readonly") + L"\\kept.txt";
+  const auto before = ReadFacts(path);
+  ASSERT_TRUE(before) << "no volume at " << Utf8(path) << " (scripts/volumes.sh up)";
+  App app;
+  ASSERT_TRUE(app.Started());
+  app.SetText("txtPath", path);
+  app.ExpectNoBox();
+  EXPECT_EQ(Numbers(app.Text("txtTime(1)")), (std::vector<int>{2003, 10, 11, 12, 13, 15}));
+  EXPECT_EQ(Utf8(app.Text("lblSize")), "大小: 0 字节");
+  EXPECT_TRUE(app.Enabled("btnSet"));
+  app.Screenshot(L"readonly-shown.bmp");
+  TypeInto(app, "txtTime(1)", L"2015-06-07 18:09:07");
+  app.Click("btnSet");
+  const MessageBoxInfo box = app.ExpectBox();
+  ExpectBoxIs(box, "错误", L"70\r\n拒绝的权限", kIconError, {IDOK});
+  app.Answer(box, IDOK);
+  const auto after = ReadFacts(path);
+  ASSERT_TRUE(after);
+  EXPECT_EQ(UtcText(after->write), "2003-10-11 04:13:15.000");
+  EXPECT_EQ(after->attributes, before->attributes);
 }
 
 // ---- the file-open dialog

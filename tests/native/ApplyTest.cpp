@@ -448,5 +448,100 @@ TEST_F(ApplyTest, FailuresLeaveTheFileAsItWas) {
   }
 }
 
+// What each kind of volume keeps of one apply: the typed times (odd seconds), read-only and hidden
+// ticked, archive kept. Where the disk kept less, the notice lists it and the window shows the
+// file as kept; a refused write is the error, with the file as it was.
+TEST_F(ApplyTest, EachKindOfVolumeKeepsWhatItCanAndTheUserIsToldTheRest) {
+  const Text notice = u"设置完成,但磁盘没有按原样保存以下内容:\r\n创建时间:保存为 2010/12/31 23:59:59";
+  VolumeProfile windowsFat = kVolumeProfiles[2];  // FAT32 under Windows' own driver keeps attributes
+  windowsFat.keptBits = kAttrOwnedBits;
+  windowsFat.attributeWriteError = 0;
+  struct Case {
+    VolumeProfile profile;
+    const char16_t* lastAccessTyped;
+    ShownMessage message;
+    uint32_t attributes;  // as stored
+    bool kept;            // false: the file is as it was before the click
+  };
+  const Case cases[] = {
+      {kVolumeProfiles[0], u"2001/1/1 0:00:01", kSuccess, kAttrReadOnly | kAttrHidden | kAttrArchive, true},
+      {kVolumeProfiles[1],
+       u"2001/1/1 0:00:01",
+       {notice, 48, u"提示"},
+       kAttrReadOnly | kAttrHidden | kAttrArchive,
+       true},
+      {kVolumeProfiles[2], u"2001/1/1 0:00:01", {u"75\r\n路径/文件访问错误", 16, u"错误"}, 0, false},
+      {kVolumeProfiles[3],
+       u"2001/1/1 0:00:01",
+       {notice + u"\r\n只读:没有设上\r\n隐藏:没有设上", 48, u"提示"},
+       kAttrArchive,
+       true},
+      {kVolumeProfiles[4],
+       u"2001/1/1 0:00:01",
+       {notice + u"\r\n只读:没有设上", 48, u"提示"},
+       kAttrHidden | kAttrArchive,
+       true},
+      {kVolumeProfiles[5], u"2001/1/1 0:00:01", ErrorBox(kErrPermissionDenied), 0, false},
+      {kNetworkDriveProfile,
+       u"2001/1/1 0:00:01",
+       {notice + u"\r\n只读:没有设上\r\n隐藏:没有设上", 48, u"提示"},
+       0,
+       true},
+      {windowsFat, u"1979/12/31 23:59:59", {u"75\r\n路径/文件访问错误", 16, u"错误"}, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.profile.name) + " " + ToUtf8(c.lastAccessTyped));
+    Reset(-480);
+    AddFile(kFile, kAttrArchive);
+    h->sim.volume.SetProfile(c.profile);
+    Inspect(kFile);
+    TypeTimes(u"2012/5/6 7:08:09", u"2010/12/31 23:59:59", c.lastAccessTyped);
+    h->form.Click(ControlId::chkReadOnly);
+    h->form.Click(ControlId::chkHide);
+    const Snapshot before = Take(kFile);
+
+    EXPECT_EQ(Apply(), c.message);
+    const Snapshot after = Take(kFile);
+    EXPECT_TRUE(h->form.GetEnabled(ControlId::btnSet));
+    EXPECT_EQ(h->sim.volume.OpenHandles(), 0);
+    if (!c.kept) {
+      EXPECT_EQ(after, before);
+      continue;
+    }
+    EXPECT_EQ(after.lastWrite / 10000000, TicksFromUtc(2010, 12, 31, 15, 59, 59) / 10000000);
+    EXPECT_EQ(after.lastAccess / 10000000, TicksFromUtc(2000, 12, 31, 16, 0, 1) / 10000000);
+    EXPECT_EQ(after.attributes, c.attributes);
+    if (c.message == kSuccess) continue;
+    // After the notice the window shows the file as the disk keeps it.
+    EXPECT_EQ(h->form.GetText(ControlId::txtTime0), u"2010/12/31 23:59:59");
+    EXPECT_EQ(h->form.GetText(ControlId::txtTime1), u"2010/12/31 23:59:59");
+    EXPECT_EQ(h->form.GetText(ControlId::txtTime2), u"2001/1/1 0:00:01");
+    EXPECT_EQ(h->form.GetValue(ControlId::chkReadOnly), (c.attributes & kAttrReadOnly) ? 1 : 0);
+    EXPECT_EQ(h->form.GetValue(ControlId::chkHide), (c.attributes & kAttrHidden) ? 1 : 0);
+    EXPECT_EQ(h->form.GetValue(ControlId::chkArchive), 1);
+    EXPECT_EQ(h->form.GetText(ControlId::lblSize), u"大小: 4096 字节");
+  }
+}
+
+// A read-back that fails is the error it is, never success, and the file is put back.
+TEST_F(ApplyTest, AFailingReadBackIsReportedAndTheFileRestored) {
+  for (const Op op : {Op::GetAttr, Op::OpenFile, Op::GetFileInformationByHandle}) {
+    SCOPED_TRACE(OpName(op));
+    Reset(-480);
+    AddFile(kFile, kAttrArchive);
+    Inspect(kFile);
+    TypeTimes(u"2012/5/6 7:08:09", u"2010/12/31 23:59:59", u"2001/1/1 0:00:01");
+    h->form.Click(ControlId::chkHide);
+    const Snapshot before = Take(kFile);
+    // The read-back starts after the second attribute write (the clear is the first).
+    h->sim.volume.beforeCall = [this, op, writes = 0](Op called, const Text&) mutable {
+      if (called == Op::SetAttr && ++writes == 2) h->sim.volume.FailNext(op, 5);
+    };
+    EXPECT_EQ(Apply(), ErrorBox(kErrPermissionDenied));
+    h->sim.volume.beforeCall = nullptr;
+    EXPECT_EQ(Take(kFile), before);
+  }
+}
+
 }  // namespace
 }  // namespace timrose::sim

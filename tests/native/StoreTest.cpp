@@ -183,11 +183,22 @@ TEST_F(StoreTest, TheWriteChecksEverythingBeforeItClearsThenOpensForWriting) {
 TEST_F(StoreTest, EdgesOfWhatAFileTimeAndADateHold) {
   sim::SimEntry& e = volume.AddFile(u"C:\\edge.txt");
   time.bias = -480;
-  // Local 1601-01-01 08:00:00 is the first FILETIME instant; the last Date second fits as well.
-  store.WriteFileTimes(u"C:\\edge.txt", Local(1601, 1, 1, 8), Local(9999, 12, 31, 23, 59, 59),
-                       Local(1601, 1, 1, 8));
-  EXPECT_EQ(e.creation, 0u);
+  // Local 1601-01-01 08:00:00 is the FILETIME 0, which SetFileTime takes as "leave this stamp":
+  // refused like a time before it, in any box, before anything is written.
+  const sim::SimEntry original = e;
+  EXPECT_EQ(RaisedNumber([&] {
+              store.WriteFileTimes(u"C:\\edge.txt", Local(1601, 1, 1, 8, 0, 1), Local(2011, 1, 1, 0),
+                                   Local(1601, 1, 1, 8));
+            }),
+            kErrOverflow);
+  EXPECT_TRUE(e == original);
+  EXPECT_EQ(volume.CallCount(sim::Op::SetAttr), 0);
+  // A second later is the first instant written; the last Date second fits as well.
+  store.WriteFileTimes(u"C:\\edge.txt", Local(1601, 1, 1, 8, 0, 1), Local(9999, 12, 31, 23, 59, 59),
+                       Local(1601, 1, 1, 8, 0, 1));
+  EXPECT_EQ(e.creation, 10000000u);
   EXPECT_EQ(e.lastWrite, TicksFromUtc(9999, 12, 31, 15, 59, 59));
+  e.creation = 0;
   // A stamp whose local time lies past 9999 cannot be read.
   e.lastWrite = TicksFromUtc(9999, 12, 31, 20, 0, 0);
   EXPECT_EQ(RaisedNumber([&] { store.ReadFileTime(u"C:\\edge.txt", kLastWriteTime); }), kErrOverflow);

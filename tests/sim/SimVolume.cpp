@@ -10,6 +10,9 @@ namespace {
 
 constexpr uint64_t kTicksPerSecond = 10000000;
 constexpr uint64_t kLargestFileTime = 0x7FFFFFFFFFFFFFFFull;
+// SetFileTime's two values that set nothing: 0 leaves the stamp, all ones stops later updates.
+constexpr uint64_t kLeaveStamp = 0;
+constexpr uint64_t kStopUpdates = 0xFFFFFFFFFFFFFFFFull;
 // From this many characters of full path on, only the long form "\\?\" + full path reaches a file.
 constexpr size_t kMaxPath = 260;
 constexpr size_t kLongFormPrefix = 4;
@@ -19,7 +22,6 @@ constexpr uint32_t kErrorFileNotFound = 2;
 constexpr uint32_t kErrorPathNotFound = 3;
 constexpr uint32_t kErrorAccessDenied = 5;
 constexpr uint32_t kErrorInvalidHandle = 6;
-constexpr uint32_t kErrorWriteProtect = 19;
 constexpr uint32_t kErrorSharingViolation = 32;
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorInvalidName = 123;
@@ -299,7 +301,7 @@ HFILE SimVolume::OpenFile(const Text& path, OFSTRUCT& buffer, uint32_t style) {
   const bool write = (style & 3) != 0;
   if (e->directory) return fail(kErrorAccessDenied);
   if (write && (e->attributes & kAttrReadOnly) != 0) return fail(kErrorAccessDenied);
-  if (write && readOnlyMedia_) return fail(kErrorWriteProtect);
+  if (write && profile_.readOnly) return fail(profile_.readOnlyError);
   if (e->heldOpen) return fail(kErrorSharingViolation);
 
   buffer.cBytes = static_cast<uint8_t>(sizeof(OFSTRUCT));
@@ -320,9 +322,9 @@ bool SimVolume::GetFileInformationByHandle(HFILE handle, BY_HANDLE_FILE_INFORMAT
   if (lastError_ != 0) return false;
   const SimEntry& e = *h->second.entry;
   info = BY_HANDLE_FILE_INFORMATION{};
-  info.dwFileAttributes = e.attributes;
-  info.ftCreationTime = FileTimeOf(e.creation);
-  info.ftLastAccessTime = FileTimeOf(e.lastAccess);
+  info.dwFileAttributes = e.attributes | static_cast<uint32_t>(profile_.forcedBits);
+  info.ftCreationTime = FileTimeOf(profile_.creation == StampKept::Exact ? e.creation : e.lastWrite);
+  info.ftLastAccessTime = FileTimeOf(profile_.lastAccess == StampKept::Exact ? e.lastAccess : e.lastWrite);
   info.ftLastWriteTime = FileTimeOf(e.lastWrite);
   info.dwVolumeSerialNumber = 0x7A3C19E5;
   info.nFileSizeHigh = static_cast<uint32_t>(e.size >> 32);
@@ -347,15 +349,19 @@ bool SimVolume::SetFileTime(HFILE handle, const FILETIME* creation, const FILETI
   const auto h = handles_.find(handle);
   lastError_ = forced != 0 ? forced : h == handles_.end() ? kErrorInvalidHandle : 0;
   if (lastError_ == 0 && !h->second.write) lastError_ = kErrorAccessDenied;
+  const auto sets = [](const FILETIME* ft) {
+    return ft != nullptr && TicksOf(*ft) != kLeaveStamp && TicksOf(*ft) != kStopUpdates;
+  };
   for (const FILETIME* ft : {creation, lastAccess, lastWrite}) {
-    if (lastError_ == 0 && ft != nullptr && TicksOf(*ft) > kLargestFileTime)
-      lastError_ = kErrorInvalidParameter;
+    if (lastError_ == 0 && sets(ft) && TicksOf(*ft) > kLargestFileTime) lastError_ = kErrorInvalidParameter;
+    if (lastError_ == 0 && sets(ft) && TicksOf(*ft) < profile_.earliest) lastError_ = profile_.earliestError;
   }
   if (lastError_ != 0) return false;
   SimEntry& e = *h->second.entry;
-  if (creation) e.creation = TicksOf(*creation);
-  if (lastAccess) e.lastAccess = TicksOf(*lastAccess);
-  if (lastWrite) e.lastWrite = TicksOf(*lastWrite);
+  const auto kept = [this](const FILETIME& ft) { return TicksOf(ft) - TicksOf(ft) % profile_.step; };
+  if (sets(creation)) e.creation = kept(*creation);
+  if (sets(lastAccess)) e.lastAccess = kept(*lastAccess);
+  if (sets(lastWrite)) e.lastWrite = kept(*lastWrite);
   return true;
 }
 
@@ -381,15 +387,17 @@ bool SimVolume::Exists(const Text& path, int mask) {
 int SimVolume::GetAttr(const Text& path) {
   if (const uint32_t forced = Enter(Op::GetAttr, path)) RaiseSystemError(forced);
   const auto e = LocateForService(path);
-  return static_cast<int>(e->attributes) | (e->directory ? kAttrDirectory : 0);
+  return static_cast<int>(e->attributes) | (e->directory ? kAttrDirectory : profile_.forcedBits);
 }
 
 void SimVolume::SetAttr(const Text& path, int attributes) {
   if (const uint32_t forced = Enter(Op::SetAttr, path)) RaiseSystemError(forced);
   const auto e = LocateForService(path);
-  if (readOnlyMedia_) RaiseSystemError(kErrorWriteProtect);
+  if (profile_.readOnly) RaiseSystemError(profile_.readOnlyError);
+  if (profile_.attributeWriteError != 0) RaiseSystemError(profile_.attributeWriteError);
   e->attributes =
-      (e->attributes & ~uint32_t{kAttrOwnedBits}) | (static_cast<uint32_t>(attributes) & kAttrOwnedBits);
+      (e->attributes & ~uint32_t{kAttrOwnedBits}) |
+      (static_cast<uint32_t>(attributes) & static_cast<uint32_t>(kAttrOwnedBits & profile_.keptBits));
 }
 
 int32_t SimVolume::FileLen(const Text& path) {

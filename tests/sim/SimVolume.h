@@ -17,6 +17,11 @@
 // path takes MAX_PATH (260) characters or more, is longer than kMaxPathLength (32,767) characters.
 // Entries themselves may have longer paths: tests add and find them freely.
 //
+// A profile (SetProfile) decides what the volume keeps: a stamp it does not store reads as the last
+// write time, stored stamps are cut to its step, an attribute write keeps only its bits (or fails
+// with its error), some bits are always reported, a FILETIME of 0 or all ones leaves its stamp as
+// Windows documents, and a read-only volume refuses every write.
+//
 // Windows functions report failures through GetLastError: OpenFile gives 2 for a missing file,
 // 3 for a missing folder on the path (or a file used as a folder), 5 for a folder, 32 for a
 // file held open by another program, 5 for style 2 on a read-only file and 19 for style 2 on
@@ -40,6 +45,7 @@
 #include <vector>
 
 #include "core/Platform.h"
+#include "tests/VolumeProfiles.h"
 #include "tests/sim/SimTime.h"
 
 namespace timrose::sim {
@@ -90,8 +96,16 @@ class SimVolume : public IFileSystem {
   // nullptr when absent; the same name rules as the operations, except that the length does not
   // limit what a test may look up.
   SimEntry* Find(const Text& path);
-  // Writes (attribute write, open for writing) fail with 19 / raise 70.
-  void SetReadOnlyMedia(bool readOnly) { readOnlyMedia_ = readOnly; }
+  // What the volume keeps of what it is given (VolumeProfiles.h); "ntfs", which keeps everything,
+  // until a test sets another. Files already on the volume keep what they hold.
+  void SetProfile(const VolumeProfile& profile) { profile_ = profile; }
+  const VolumeProfile& Profile() const { return profile_; }
+  // Write-protected media: writes (attribute write, open for writing) fail with 19 / raise 70, and
+  // the volume otherwise keeps what its profile keeps.
+  void SetReadOnlyMedia(bool readOnly) {
+    profile_.readOnly = readOnly;
+    profile_.readOnlyError = kErrorWriteProtectCode;
+  }
   // For relative paths; default "C:\". Must be an absolute path.
   void SetCurrentDirectory(const Text& folder);
   // The next `count` calls of op fail with that system error code.
@@ -156,7 +170,8 @@ class SimVolume : public IFileSystem {
   std::map<HFILE, Handle> handles_;
   std::map<Op, std::pair<uint32_t, int>> failures_;
   Text currentDirectory_ = u"C:\\";
-  bool readOnlyMedia_ = false;
+  static constexpr uint32_t kErrorWriteProtectCode = 19;
+  VolumeProfile profile_ = kVolumeProfiles[0];
   bool inHook_ = false;
   uint32_t lastError_ = 0;
   HFILE nextHandle_ = 0x104;
