@@ -132,7 +132,13 @@ int Win32Form::RunMessageLoop() {
 }
 
 bool Win32Form::PreTranslate(MSG& message) {
-  return window_ && IsDialogMessageW(window_, &message);
+  if (!window_) return false;
+  // No button is the default or the cancel button: Enter and Esc press nothing, not even the
+  // focused button, which the dialog manager would otherwise click.
+  const bool enterOrEsc = (message.message == WM_KEYDOWN || message.message == WM_CHAR) &&
+                          (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+  if (enterOrEsc && (message.hwnd == window_ || IsChild(window_, message.hwnd))) return true;
+  return IsDialogMessageW(window_, &message);
 }
 
 LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
