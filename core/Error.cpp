@@ -51,17 +51,20 @@ void RaiseError(int number) {
 
 int ErrorNumberFromSystemCode(unsigned long code) {
   switch (code) {
-    // A missing folder on the way is as much "not found" to the user as a missing file, whichever
-    // call meets it first.
-    case 2:  // ERROR_FILE_NOT_FOUND
-    case 3:  // ERROR_PATH_NOT_FOUND
+    // A missing folder, drive, server or share on the way is as much "not found" to the user as a
+    // missing file, whichever call meets it first (Windows answers a drive letter that does not
+    // exist with 3, Wine with 2).
+    case 2:   // ERROR_FILE_NOT_FOUND
+    case 3:   // ERROR_PATH_NOT_FOUND
+    case 15:  // ERROR_INVALID_DRIVE
+    case 53:  // ERROR_BAD_NETPATH
+    case 67:  // ERROR_BAD_NET_NAME
       return kErrFileNotFound;
     case 5:   // ERROR_ACCESS_DENIED
     case 19:  // ERROR_WRITE_PROTECT
     case 32:  // ERROR_SHARING_VIOLATION
     case 33:  // ERROR_LOCK_VIOLATION
       return kErrPermissionDenied;
-    case 15:  // ERROR_INVALID_DRIVE
     case 21:  // ERROR_NOT_READY
       return kErrDiskNotReady;
     case 112:  // ERROR_DISK_FULL

@@ -12,9 +12,6 @@ namespace timrose {
 class IDropData {
  public:
   virtual ~IDropData() = default;
-  // Number of dropped files and folders; 0 when the drop carries no file list. For the tests
-  // only: the handlers never ask it.
-  virtual int FileCount() = 0;
   // The full path of dropped entry `index`, counted from 1. Raises when the drop carries no
   // file list or the entry does not exist.
   virtual Text Files(int index) = 0;

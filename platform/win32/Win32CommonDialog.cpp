@@ -7,6 +7,7 @@
 
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/SystemLibrary.h"
 
 namespace timrose::win32 {
@@ -14,6 +15,22 @@ namespace {
 
 // The most the dialog fills: the longest path and its terminating zero.
 constexpr int kMaxFileSizeLimit = kMaxPathLength + 1;
+// A folder the dialog opens leaves room for an 8.3 name and the zero within MAX_PATH, as every
+// folder path of the classic file functions must.
+constexpr size_t kMaxFolderLength = MAX_PATH - 12;
+
+// The 8.3 form of a folder, or of a file, through the long form; "" when there is none.
+Text ConvertedPath(const Text& path, DWORD(WINAPI* convert)(LPCWSTR, LPWSTR, DWORD)) {
+  const SystemPath system = ToSystemPath(path);
+  if (system.error) return {};
+  const DWORD size = convert(Wide(system.text), nullptr, 0);
+  if (size == 0) return {};
+  Text converted(size, u'\0');
+  const DWORD length = convert(Wide(system.text), WideBuffer(converted), size);
+  if (length == 0 || length >= size) return {};
+  converted.resize(length);
+  return WithoutLongForm(converted);
+}
 
 }  // namespace
 
@@ -27,6 +44,19 @@ Text FilterList(const Text& filter) {
   return list;
 }
 
+DialogStart StartFor(const Text& fileName, const Text& initDir,
+                     const std::function<Text(const Text&)>& shortForm) {
+  const size_t separator = fileName.find_last_of(u"\\/");
+  if (fileName.size() < MAX_PATH || separator == Text::npos || separator == 0) return {fileName, initDir};
+  DialogStart start{fileName.substr(separator + 1), fileName.substr(0, separator)};
+  if (start.initialDir.size() > kMaxFolderLength) {
+    const Text folder = shortForm(start.initialDir);
+    start.shortFolder = !folder.empty() && folder.size() <= kMaxFolderLength;
+    start.initialDir = start.shortFolder ? folder : initDir;
+  }
+  return start;
+}
+
 Text FileNameBuffer(const Text& fileName, int maxChars) {
   // Cut to leave room for the terminating zero, the rest zeros.
   Text buffer = fileName.substr(0, std::min(fileName.size(), static_cast<size_t>(maxChars) - 1));
@@ -37,7 +67,9 @@ Text FileNameBuffer(const Text& fileName, int maxChars) {
 void Win32CommonDialog::ShowOpen() {
   if (MaxFileSize < 1 || MaxFileSize > kMaxFileSizeLimit) RaiseError(kErrInvalidCall);
   Text filter = FilterList(Filter);
-  Text file = FileNameBuffer(FileName, MaxFileSize);
+  const DialogStart start = StartFor(
+      FileName, InitDir, [](const Text& folder) { return ConvertedPath(folder, &GetShortPathNameW); });
+  Text file = FileNameBuffer(start.fileName, MaxFileSize);
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
@@ -46,7 +78,7 @@ void Win32CommonDialog::ShowOpen() {
   ofn.nFilterIndex = filter.empty() ? 0 : 1;
   ofn.lpstrFile = WideBuffer(file);
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = InitDir.empty() ? nullptr : Wide(InitDir);
+  ofn.lpstrInitialDir = start.initialDir.empty() ? nullptr : Wide(start.initialDir);
   ofn.lpstrTitle = DialogTitle.empty() ? nullptr : Wide(DialogTitle);
   ofn.Flags = OFN_EXPLORER;
 
@@ -58,11 +90,26 @@ void Win32CommonDialog::ShowOpen() {
       SystemFunction<ExtendedErrorFunction>(L"comdlg32.dll", "CommDlgExtendedError");
   if (!getOpenFileName || !extendedError) RaiseError(kErrDialogInitialization);
 
-  if (getOpenFileName(&ofn)) {
+  bool opened = getOpenFileName(&ofn);
+  DWORD failure = opened ? 0 : extendedError();
+  if (!opened && failure == FNERR_INVALIDFILENAME && file.front() != u'\0') {
+    // The start name is the program's own (the last file read or chosen): a dialog that still
+    // refuses it opens with an empty name box rather than reporting the user a wrong name.
+    file.assign(file.size(), u'\0');
+    ofn.lpstrFile = WideBuffer(file);
+    opened = getOpenFileName(&ofn);
+    failure = opened ? 0 : extendedError();
+  }
+  if (opened) {
     FileName = FromWide(WideBuffer(file));
+    if (start.shortFolder) {
+      // Chosen in the 8.3 folder: shown and kept by its real name.
+      const Text longName = ConvertedPath(FileName, &GetLongPathNameW);
+      if (!longName.empty()) FileName = longName;
+    }
     return;
   }
-  switch (extendedError()) {
+  switch (failure) {
     case 0:  // the user cancelled
       if (CancelError) RaiseError(kErrDialogCancel);
       return;

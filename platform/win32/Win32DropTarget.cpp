@@ -51,37 +51,31 @@ bool WithFileList(IDataObject* data, Use&& use) {
 
 }  // namespace
 
-Win32DropData::Win32DropData(IDataObject* data) : data_(ComPtr<IDataObject>::Retain(data)) {}
-
-int Win32DropData::FileCount() {
-  int count = 0;
-  WithFileList(data_.get(),
-               [&](HDROP drop) { count = static_cast<int>(QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0)); });
-  return count;
+Win32DropData::Win32DropData(IDataObject* data) {
+  hasFileList_ = WithFileList(data, [&](HDROP drop) {
+    const UINT count = QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
+    names_.reserve(count);
+    for (UINT entry = 0; entry < count; ++entry) {
+      const UINT length = QueryDroppedFile(drop, entry, nullptr, 0);
+      Text name(length, u'\0');
+      const UINT copied = QueryDroppedFile(drop, entry, WideBuffer(name), length + 1);
+      name.resize(copied < length ? copied : length);
+      names_.push_back(std::move(name));
+    }
+  });
 }
 
 Text Win32DropData::Files(int index) {
-  Text name;
-  bool found = false;
-  const bool listed = WithFileList(data_.get(), [&](HDROP drop) {
-    const UINT count = QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
-    found = index >= 1 && static_cast<UINT>(index) <= count;
-    if (!found) return;
-    const UINT entry = static_cast<UINT>(index - 1);
-    const UINT length = QueryDroppedFile(drop, entry, nullptr, 0);
-    name.assign(length, u'\0');
-    const UINT copied = QueryDroppedFile(drop, entry, WideBuffer(name), length + 1);
-    name.resize(copied < length ? copied : length);
-  });
-  if (!listed) RaiseError(kErrNoSuchFormat);
-  if (!found) RaiseError(kErrSubscriptOutOfRange);
-  return name;
+  if (!hasFileList_) RaiseError(kErrNoSuchFormat);
+  if (index < 1 || static_cast<size_t>(index) > names_.size()) RaiseError(kErrSubscriptOutOfRange);
+  return names_[static_cast<size_t>(index - 1)];
 }
 
 DWORD ChooseDropEffect(DWORD allowed) {
   if (allowed & DROPEFFECT_COPY) return DROPEFFECT_COPY;
   if (allowed & DROPEFFECT_LINK) return DROPEFFECT_LINK;
-  // A source that offers only a move still reaches the handler, but is told nothing was taken.
+  // A source that offers only a move is told, all the way, that nothing can be taken here: Windows
+  // then never calls Drop, and the file stays where it is.
   return DROPEFFECT_NONE;
 }
 
@@ -117,17 +111,12 @@ HRESULT Win32DropTarget::DragLeave() {
 HRESULT Win32DropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) {
   if (!effect) return E_INVALIDARG;
   const DWORD allowed = *effect;
-  if (!handler_) {
-    *effect = DROPEFFECT_NONE;
-    return S_OK;
-  }
-  // The handler may release the last outside reference to us (the window closing), so keep one.
-  const ComPtr<Win32DropTarget> self = ComPtr<Win32DropTarget>::Retain(this);
-  Win32DropData dropData(data);
-  int32_t handlerEffect = static_cast<int32_t>(ChooseDropEffect(allowed));
-  DropEvent event{dropData, handlerEffect, DropButtons(keys), DropShift(keys), POINT{point.x, point.y}};
-  if (handler_) handler_(event);
-  *effect = ChooseDropEffect(static_cast<DWORD>(handlerEffect) & allowed);
+  *effect = handler_ ? ChooseDropEffect(allowed) : DROPEFFECT_NONE;
+  if (*effect == DROPEFFECT_NONE) return S_OK;
+  // The source waits in its drag loop until Drop returns (Explorer takes no input meanwhile), so
+  // everything the handler needs is read now and the handler itself runs later.
+  handler_(DropEvent{Win32DropData(data), static_cast<int32_t>(*effect), DropButtons(keys), DropShift(keys),
+                     POINT{point.x, point.y}});
   return S_OK;
 }
 

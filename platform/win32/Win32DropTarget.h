@@ -6,31 +6,36 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/win32/Handles.h"
 #include "window/WindowModel.h"
 
 namespace timrose::win32 {
 
-// The drop data of one drop, read from the data object while the drop lasts.
+// The drop data of one drop, copied out of the data object while the drop lasts, so that the
+// handler can run after the drag source has been let go.
 class Win32DropData final : public IDropData {
  public:
   explicit Win32DropData(IDataObject* data);
-  // 0 when the drop carries no file list.
-  int FileCount() override;
-  // Entry 1..FileCount(); raises 461 when the drop carries no file list, 9 outside the list.
+  // Entry 1..the list's length; raises 461 when the drop carries no file list, 9 outside the list.
   Text Files(int index) override;
 
+  // What was read: whether the drop carried a file list, and its entries in order.
+  bool HasFileList() const { return hasFileList_; }
+  const std::vector<Text>& Names() const { return names_; }
+
  private:
-  ComPtr<IDataObject> data_;
+  bool hasFileList_ = false;
+  std::vector<Text> names_;
 };
 
-// What the drop target reports for one drop: the data, the effect (by reference, as the
-// handler may change it), the mouse buttons and Shift/Ctrl/Alt in the program's 16-bit form,
-// and the drop point in screen pixels.
+// What the drop target reports for one drop: the data read from it, the effect answered to the
+// source, the mouse buttons and Shift/Ctrl/Alt in the program's 16-bit form, and the drop point
+// in screen pixels.
 struct DropEvent {
-  IDropData& data;
-  int32_t& effect;
+  Win32DropData data;
+  int32_t effect;
   int16_t button;
   int16_t shift;
   POINT screenPoint;
@@ -38,7 +43,8 @@ struct DropEvent {
 
 class Win32DropTarget final : public ComObject<IDropTarget> {
  public:
-  using DropHandler = std::function<void(DropEvent&)>;
+  // Called inside Drop, which returns only after it: it must keep the event and return at once.
+  using DropHandler = std::function<void(DropEvent)>;
   // Empty when out of memory.
   static ComPtr<Win32DropTarget> Create(DropHandler handler);
 

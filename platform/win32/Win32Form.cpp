@@ -18,16 +18,6 @@ namespace {
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 
-// The path box is the window's one drop target, and its subclass raises its change event: the
-// toolkit names it wherever it needs it, and the description must agree.
-constexpr bool OnlyThePathBoxTakesDrops() {
-  for (const ControlDesc& desc : kControls) {
-    if (((desc.flags & kFlagDropTarget) != 0) != (desc.id == ControlId::txtPath)) return false;
-  }
-  return true;
-}
-static_assert(OnlyThePathBoxTakesDrops());
-
 bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -86,18 +76,7 @@ bool Win32Form::Create(int showCommand) {
   }
 
   // Registered once the window shows: nothing can be dropped on it before.
-  dropTarget_ = Win32DropTarget::Create([this](DropEvent& drop) {
-    POINT point = drop.screenPoint;
-    ScreenToClient(Control(ControlId::txtPath), &point);
-    const float x = PixelsToTwips(point.x, dpi_);
-    const float y = PixelsToTwips(point.y, dpi_);
-    RaiseEvent([&] {
-      events_->OnOLEDragDrop(ControlId::txtPath, drop.data, drop.effect, drop.button, drop.shift, x, y);
-    });
-  });
-  // Fails only without OLE on this thread or memory; the window then simply takes no drops.
-  dropRegistered_ =
-      dropTarget_ && SUCCEEDED(RegisterDragDrop(Control(ControlId::txtPath), dropTarget_.get()));
+  RegisterDrops();
   return true;
 }
 
@@ -106,8 +85,8 @@ void Win32Form::CreateControls() {
   for (const ControlDesc& desc : kControls) {
     if (HasFlag(desc, kFlagStartFocus) && Control(desc.id)) lastFocus_ = Control(desc.id);
   }
-  if (HWND path = Control(ControlId::txtPath)) {
-    pathBox_.Attach(path, [this] { RaiseEvent([&] { events_->OnChange(ControlId::txtPath); }); });
+  if (HWND path = Control(kPathBox)) {
+    pathBox_.Attach(path, [this] { RaiseEvent([&] { events_->OnChange(kPathBox); }); });
   }
 }
 
@@ -153,7 +132,13 @@ int Win32Form::RunMessageLoop() {
 }
 
 bool Win32Form::PreTranslate(MSG& message) {
-  return window_ && IsDialogMessageW(window_, &message);
+  if (!window_) return false;
+  // No button is the default or the cancel button: Enter and Esc press nothing, not even the
+  // focused button, which the dialog manager would otherwise click.
+  const bool enterOrEsc = (message.message == WM_KEYDOWN || message.message == WM_CHAR) &&
+                          (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+  if (enterOrEsc && (message.hwnd == window_ || IsChild(window_, message.hwnd))) return true;
+  return IsDialogMessageW(window_, &message);
 }
 
 LRESULT CALLBACK Win32Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -185,6 +170,8 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnSetFocus();
     case WM_DPICHANGED:
       return OnDpiChanged(wParam, lParam);
+    case kDeferredDropMessage:
+      return OnDeferredDrop();
     case WM_DESTROY:
       return OnDestroy();
     case WM_NCDESTROY:
@@ -216,7 +203,7 @@ LRESULT Win32Form::OnCommand(WPARAM wParam, LPARAM lParam) {
     case ControlKind::TextBox:
       // A change by EM_REPLACESEL or an undo; WM_SETTEXT is caught in the box itself, and a
       // multi-line box may or may not notify for it.
-      if (*id == ControlId::txtPath && code == EN_CHANGE && !pathBox_.SettingText()) {
+      if (*id == kPathBox && code == EN_CHANGE && !pathBox_.SettingText()) {
         RaiseEvent([&] { events_->OnChange(*id); });
       }
       break;
@@ -312,9 +299,7 @@ LRESULT Win32Form::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Win32Form::OnDestroy() {
-  if (dropRegistered_) RevokeDragDrop(Control(ControlId::txtPath));
-  dropRegistered_ = false;
-  if (dropTarget_) dropTarget_->Detach();
+  RevokeDrops();
   // Closing the window ends the program.
   if (looping_) PostQuitMessage(0);
   return 0;

@@ -1,10 +1,12 @@
 #pragma once
 // The real window of frmFileAttribute: one object owns the top-level window and builds every
 // control from kControls. The window procedure only dispatches; each message has its own member.
-// Win32Form.cpp holds the window, its messages and the focus; Win32FormModel.cpp the window model.
+// Win32Form.cpp holds the window, its messages and the focus; Win32FormModel.cpp the window model;
+// Win32FormDrop.cpp the drops on the path box.
 #include <windows.h>
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -24,6 +26,19 @@ inline constexpr wchar_t kMainWindowClass[] = L"TimroseFileStampWindow";
 // Resource ids of the program's icon group and the label's pointing-hand cursor.
 inline constexpr int kIconGroupId = TIMROSE_ICON_GROUP;
 inline constexpr int kHandCursorId = TIMROSE_HAND_CURSOR;
+
+// The path box: the window's one drop target, whose subclass also raises its change event.
+constexpr ControlId PathBoxId() {
+  for (const ControlDesc& desc : kControls) {
+    if (HasFlag(desc, kFlagDropTarget)) return desc.id;
+  }
+  return kControls.front().id;
+}
+inline constexpr ControlId kPathBox = PathBoxId();
+static_assert(HasFlag(Describe(kPathBox), kFlagDropTarget));
+
+// Posted to the window for each drop taken, so that the drop's handler runs from its queue.
+inline constexpr UINT kDeferredDropMessage = WM_APP + 1;
 
 class Win32Form final : public IWindowModel {
  public:
@@ -78,6 +93,7 @@ class Win32Form final : public IWindowModel {
   LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
   LRESULT OnSetFocus();
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDeferredDrop();
   LRESULT OnDestroy();
   LRESULT OnNcDestroy(WPARAM wParam, LPARAM lParam);
 
@@ -85,7 +101,10 @@ class Win32Form final : public IWindowModel {
   // Fonts and icons for the DPI; with relayout, the controls' places and the window's size too.
   void ApplyDpi(int dpi, bool relayout);
   void MoveFocusTo(HWND control);
-  void HandleDrop(DropEvent& drop);
+  void RegisterDrops();
+  void RevokeDrops();
+  // Keeps a drop for the window's own queue, so that the drag source is let go at once.
+  void DeferDrop(DropEvent drop);
   std::optional<ControlId> IdOf(HWND control) const;
   // Runs one event of the program; an error it lets escape is reported here, never thrown
   // through the window procedure.
@@ -110,6 +129,12 @@ class Win32Form final : public IWindowModel {
   HCURSOR handCursor_ = nullptr;  // the own cursor, or the shared system hand
   // The path box's drop target, the window's only one.
   ComPtr<Win32DropTarget> dropTarget_;
+  // Drops taken and not yet handled, oldest first, each with its point in twips.
+  struct PendingDrop {
+    DropEvent event;
+    float x, y;
+  };
+  std::deque<PendingDrop> pendingDrops_;
   bool dropRegistered_ = false;
   bool looping_ = false;
 };

@@ -277,7 +277,7 @@ DragResult DragAndDrop(const DragData& data, POINT from, POINT to, int watchdogM
       const DWORD dragThread = GetCurrentThreadId();
       std::thread mouse([&] { Steer(*source, dragThread, from, to, watchdogMs, result, returned); });
       DWORD effect = DROPEFFECT_NONE;
-      result.result = DoDragDrop(object, source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+      result.result = DoDragDrop(object, source, data.allowed, &effect);
       returned = true;
       mouse.join();
       result.effect = effect;

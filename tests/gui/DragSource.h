@@ -21,6 +21,8 @@ struct DragData {
   Kind kind = Kind::kFiles;
   std::vector<std::wstring> files;
   std::wstring text;
+  // What the source lets the target do with it.
+  DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_LINK;
 
   static DragData Files(std::vector<std::wstring> paths);
   static DragData Text(std::wstring text);

@@ -567,9 +567,15 @@ MessageBoxInfo App::NextBox(int timeoutMs) {
 }
 
 MessageBoxInfo App::ExpectBox(int timeoutMs) {
-  MessageBoxInfo box = NextBox(timeoutMs);
+  std::optional<MessageBoxInfo> box;
+  WaitUntil(
+      [&] {
+        box = FindBox();
+        return box.has_value();
+      },
+      timeoutMs);
   if (!box) ADD_FAILURE() << "expected a message box, none showed";
-  return box;
+  return box.value_or(MessageBoxInfo{});
 }
 
 void App::ExpectNoBox(int timeoutMs) {

@@ -107,7 +107,8 @@ class App {
 
   // Waits until a message box shows (returned) or the running action ends (an empty result).
   MessageBoxInfo NextBox(int timeoutMs = 5000);
-  // Fails the test unless a message box shows.
+  // Fails the test unless a message box shows, whether or not the running action has ended (a
+  // drop's box comes after the drag).
   MessageBoxInfo ExpectBox(int timeoutMs = 5000);
   // Fails the test when a message box shows before the running action ends (the box is then
   // answered so the test can go on) or the action does not end in time.

@@ -213,6 +213,59 @@ TEST(Window, ClickOnAboutReachesTheLabelButElsewhereOnItsNeighbourDoesNothing) {
   EXPECT_FALSE(app.NextBox(300)) << "one click, one box";
 }
 
+// Enter and Esc reach the window as IDOK and IDCANCEL, and the window has neither: wherever the
+// focus stands, they press nothing, open nothing and close nothing.
+TEST(Window, EnterAndEscDoNothingInATimeBoxOrOnAnyButton) {
+  TempFolder folder;
+  const std::wstring path = folder.MakeFile(L"keys.txt", 10);
+  App app;
+  ASSERT_TRUE(app.Started());
+  app.SetText("txtPath", path);
+  app.ExpectNoBox();
+  const std::wstring time = app.Text("txtTime(0)");
+  app.Foreground();
+  for (const char* target : {"txtTime(0)", "btnGet", "btnSet", "chkOnTop"}) {
+    SCOPED_TRACE(target);
+    for (int tabs = 0; app.Focus() != target && tabs < 12; ++tabs) app.PressTab();
+    ASSERT_EQ(app.Focus(), target);
+    for (const WORD key : {VK_RETURN, VK_ESCAPE}) app.PressKey(key);
+    ASSERT_TRUE(InputHandled(app, target));
+    const MessageBoxInfo box = app.NextBox(0);
+    EXPECT_FALSE(box) << "a box opened: " << Utf8(box.title) << " " << Utf8(box.text);
+    app.Answer(box, IDOK);
+    EXPECT_EQ(app.WaitFileDialog(L"选择文件", 0), nullptr) << "the dialog opened";
+    EXPECT_TRUE(IsWindowVisible(app.Main()));
+    EXPECT_EQ(app.Checked("chkOnTop"), 0);
+    EXPECT_EQ(app.Text("txtTime(0)"), time);
+    EXPECT_EQ(app.Text("txtPath"), path);
+  }
+}
+
+// "关于" is drawn in pure red on the window's face.
+TEST(Window, AboutCaptionIsPureRed) {
+  App app;
+  ASSERT_TRUE(app.Started());
+  app.Foreground();
+  const RECT label = app.ScreenRect("lblAbout");
+  HDC screen = GetDC(nullptr);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  // Smoothed edges blend the red into the face, so every ink pixel is red, pure or lighter.
+  int pure = 0, ink = 0, other = 0;
+  for (int y = label.top; y < label.bottom; ++y) {
+    for (int x = label.left; x < label.right; ++x) {
+      const COLORREF pixel = GetPixel(screen, x, y);
+      if (pixel == face) continue;
+      const bool red = GetRValue(pixel) > GetGValue(pixel) && GetGValue(pixel) == GetBValue(pixel);
+      ++(red ? ink : other);
+      if (pixel == RGB(255, 0, 0)) ++pure;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  EXPECT_GT(ink, 20);
+  EXPECT_GT(pure, 0);
+  EXPECT_EQ(other, 0);
+}
+
 TEST(Window, CannotBeResized) {
   App app;
   ASSERT_TRUE(app.Started());

@@ -46,14 +46,15 @@ int64_t TypedUtcSeconds(int box) {
 
 // Errors each operation can raise, as system codes: 2 missing file, 3 missing folder, 5 access
 // denied, 6 invalid handle, 15 no such drive, 19 read-only media, 21 drive not ready, 32 sharing
-// violation, 112 disk full, 123 a name Windows refuses, 206 a path too long.
+// violation, 53 network server gone, 67 network share gone, 112 disk full, 123 a name Windows
+// refuses, 206 a path too long.
 const std::map<Op, std::vector<uint32_t>> kCodes = {
-    {Op::OpenFile, {2, 3, 5, 15, 19, 32, 123, 206}},
+    {Op::OpenFile, {2, 3, 5, 15, 19, 32, 53, 67, 123, 206}},
     {Op::GetFileInformationByHandle, {5, 6}},
     {Op::CloseHandle, {6}},
     {Op::SetFileTime, {5, 19, 32, 112}},
     {Op::Exists, {3, 5, 21, 123}},
-    {Op::GetAttr, {2, 3, 5, 15, 21, 32, 123}},
+    {Op::GetAttr, {2, 3, 5, 15, 21, 32, 53, 67, 123}},
     {Op::SetAttr, {2, 3, 5, 19, 32, 112, 123}},
     {Op::FileLen, {2, 5, 32, 123}},
     {Op::FileDateTime, {2, 5, 32, 123}},
@@ -140,10 +141,12 @@ const std::map<uint32_t, Expected> kExpected = {
     {3, {53, u"文件未找到"}},            // a folder on the path not found
     {5, {70, u"拒绝的权限"}},            // access denied
     {6, {75, u"路径/文件访问错误"}},     // invalid handle
-    {15, {71, u"磁盘未准备好"}},         // no such drive
+    {15, {53, u"文件未找到"}},           // no such drive
     {19, {70, u"拒绝的权限"}},           // write-protected
     {21, {71, u"磁盘未准备好"}},         // drive not ready
     {32, {70, u"拒绝的权限"}},           // sharing violation
+    {53, {53, u"文件未找到"}},           // the network server is gone
+    {67, {53, u"文件未找到"}},           // the network share is gone
     {112, {61, u"磁盘已满"}},            // disk full
     {123, {52, u"文件名或文件号错误"}},  // a name Windows refuses
     {206, {52, u"文件名或文件号错误"}},  // a path over what the file functions take

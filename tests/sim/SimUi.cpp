@@ -40,10 +40,6 @@ void SimDialog::ShowOpen() {
   }
 }
 
-int SimDropData::FileCount() {
-  return hasFileList_ ? static_cast<int>(files_.size()) : 0;
-}
-
 Text SimDropData::Files(int index) {
   ++filesCalls;
   if (!hasFileList_) RaiseError(kErrNoSuchFormat);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "window/WindowServices.h"
 #include "window/CommonDialog.h"
 #include "window/WindowModel.h"
+#include "window/WindowServices.h"
 
 namespace timrose::sim {
 
@@ -76,9 +76,7 @@ class SimDropData : public IDropData {
   explicit SimDropData(std::vector<Text> files) : files_(std::move(files)), hasFileList_(true) {}
   static SimDropData NoFileList() { return SimDropData(); }
 
-  // FileCount is 0 without a file list. Files raises 461 when the drop carries no file list and
-  // 9 for an index outside the list.
-  int FileCount() override;
+  // Raises 461 when the drop carries no file list and 9 for an index outside the list.
   Text Files(int index) override;
   int filesCalls = 0;
 

@@ -31,5 +31,36 @@ TEST(Win32CommonDialog, StartNameIsCutToTheBuffer) {
   }
 }
 
+// A start name the dialog would refuse or cut starts as the bare name in the file's folder.
+TEST(Win32CommonDialog, ADeepStartNameStartsAsTheNameInItsFolder) {
+  const Text root = u"C:\\", name = u"会议记录.txt";
+  const Text shallow = u"C:\\d\\" + Text(200, u'f'), deep = u"C:\\d\\" + Text(280, u'f');
+  const auto shortForm = [](const Text& folder) {
+    return folder.size() > 260 ? Text(u"C:\\D\\FFFFFF~1") : Text();
+  };
+  const auto none = [](const Text&) { return Text(); };
+  struct Case {
+    Text fileName;
+    bool hasShortForm;
+    DialogStart start;
+  };
+  const Case cases[] = {
+      {u"C:\\d\\a.txt", true, {u"C:\\d\\a.txt", root, false}},
+      {u"", true, {u"", root, false}},
+      {Text(259, u'x'), true, {Text(259, u'x'), root, false}},
+      {shallow + u"\\" + Text(60, u'n'), true, {Text(60, u'n'), shallow, false}},
+      {deep + u"\\" + name, true, {name, u"C:\\D\\FFFFFF~1", true}},
+      {deep + u"\\" + name, false, {name, root, false}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fileName.size());
+    const DialogStart start =
+        StartFor(c.fileName, root, c.hasShortForm ? std::function<Text(const Text&)>(shortForm) : none);
+    EXPECT_EQ(start.fileName, c.start.fileName);
+    EXPECT_EQ(start.initialDir, c.start.initialDir);
+    EXPECT_EQ(start.shortFolder, c.start.shortFolder);
+  }
+}
+
 }  // namespace
 }  // namespace timrose::win32

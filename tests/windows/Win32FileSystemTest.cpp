@@ -64,6 +64,8 @@ TEST_F(Win32Files, MissingAndWildcardNames) {
   const std::vector<Case> cases = {
       {dir / u"missing.txt", kErrFileNotFound, ERROR_FILE_NOT_FOUND},
       {dir / u"no folder\\x.txt", kErrFileNotFound, ERROR_PATH_NOT_FOUND},
+      // Windows answers a drive letter that does not exist with 3, Wine with 2: 53 all the same.
+      {u"Q:\\x.txt", kErrFileNotFound, 0},
       {dir / u"*.txt", kErrBadFileName, ERROR_INVALID_NAME},
       {dir / u"?.txt", kErrBadFileName, ERROR_INVALID_NAME},
       {dir / u"<.txt", kErrBadFileName, ERROR_INVALID_NAME},
@@ -82,7 +84,9 @@ TEST_F(Win32Files, MissingAndWildcardNames) {
     EXPECT_EQ(RaisedNumber([&] { files.FileDateTime(c.path); }), c.number);
     OFSTRUCT ofs;
     EXPECT_EQ(files.OpenFile(c.path, ofs, kOfRead), kHfileError);
-    EXPECT_EQ(files.GetLastError(), c.openError);
+    if (c.openError) {
+      EXPECT_EQ(files.GetLastError(), c.openError);
+    }
     // Wildcards never find x.txt: they are names Windows refuses.
     if (c.number == kErrBadFileName) {
       EXPECT_EQ(RaisedNumber([&] { files.Exists(c.path, kAttrAllMask); }), kErrBadFileName);
