@@ -1,7 +1,6 @@
 // The entry point: the real platform services, the file-time store, the window's logic and the
 // window itself, then the message loop until the window is closed.
 #include <windows.h>
-// commctrl.h needs the types of windows.h first.
 #include <commctrl.h>
 
 #include "core/Platform.h"

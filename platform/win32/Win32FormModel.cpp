@@ -1,10 +1,10 @@
 // The window model side of the real window: what the handlers read and set on its controls.
-#include "platform/win32/Win32Form.h"
-// After windows.h, which it needs.
+#include <windows.h>
 #include <commctrl.h>
 
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/ControlBuilder.h"
+#include "platform/win32/Win32Form.h"
 
 namespace timrose::win32 {
 

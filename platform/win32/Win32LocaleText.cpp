@@ -1,7 +1,6 @@
 #include "platform/win32/Win32LocaleText.h"
 
 #include <windows.h>
-// oleauto.h needs the types windows.h declares.
 #include <oleauto.h>
 
 #include <cwchar>

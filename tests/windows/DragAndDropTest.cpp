@@ -1,8 +1,8 @@
 // Drag and drop: the drop data and the drop target of the path box, and the data object and drop
 // source of a drag out of it.
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <optional>

@@ -1,9 +1,8 @@
 // What the handlers rely on of their window model, run on the real window and on the in-memory
 // form of the native tests alike, so that the simulation cannot drift from the window.
-#include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which it needs.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

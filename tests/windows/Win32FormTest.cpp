@@ -1,13 +1,10 @@
 // The real window: geometry from the description, the nested change event of the path box, routing
 // of real control notifications, the Tab cycle, the accessibility layer's names, the tooltip.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
 #include <shlobj.h>
-#include <windows.h>
-
-#include "platform/win32/Win32Form.h"
-// commctrl.h needs the types of windows.h first.
-#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -23,6 +20,7 @@
 #include "core/Error.h"
 #include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/Win32Form.h"
 
 namespace timrose::win32 {
 namespace {
