@@ -5,7 +5,7 @@
 
 namespace timrose {
 
-frmFileAttribute::frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, Platform& platform,
+frmFileAttribute::frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, HandlerServices& platform,
                                    modFileAttribute& store)
     : form_(form), cdgFile_(cdgFile), platform_(platform), store_(store) {}
 

@@ -5,14 +5,15 @@
 #include "core/Platform.h"
 #include "core/modFileAttribute.h"
 #include "window/CommonDialog.h"
+#include "window/HandlerServices.h"
 #include "window/WindowModel.h"
-#include "window/WindowServices.h"
 
 namespace timrose {
 
 class frmFileAttribute : public IFormEvents {
  public:
-  frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, Platform& platform, modFileAttribute& store);
+  frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, HandlerServices& platform,
+                   modFileAttribute& store);
 
   // Routing: each event of the window reaches its one handler; every other event is ignored.
   void OnChange(ControlId control) override;
@@ -37,7 +38,7 @@ class frmFileAttribute : public IFormEvents {
 
   IWindowModel& form_;
   CommonDialog& cdgFile_;
-  Platform& platform_;
+  HandlerServices& platform_;
   modFileAttribute& store_;
 };
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {

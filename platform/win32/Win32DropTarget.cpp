@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {

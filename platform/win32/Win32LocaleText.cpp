@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {

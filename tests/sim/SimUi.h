@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "window/WindowServices.h"
 #include "window/CommonDialog.h"
+#include "window/MessageBox.h"
+#include "window/ProcessInfo.h"
 #include "window/WindowModel.h"
+#include "window/WindowSystem.h"
 
 namespace timrose::sim {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32DragSource.h"
 #include "platform/win32/Win32DropTarget.h"
 #include "tests/DropFileList.h"

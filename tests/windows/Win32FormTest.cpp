@@ -18,9 +18,11 @@
 #include <vector>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Form.h"
+#include "tests/Support.h"
+#include "tests/sim/SimUi.h"
 
 namespace timrose::win32 {
 namespace {
@@ -59,7 +61,6 @@ class Win32FormTest : public ::testing::Test {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     form.SetEvents(&events);
-    form.SetErrorReporter([this](int number, const Text&) { errors.push_back(number); });
   }
   void Show() {
     ASSERT_TRUE(form.Create(SW_SHOWNORMAL));
@@ -82,9 +83,16 @@ class Win32FormTest : public ::testing::Test {
     return r;
   }
 
-  Win32Form form{GetModuleHandleW(nullptr)};
+  // The numbers of the error boxes shown.
+  std::vector<int> ErrorNumbers() const {
+    std::vector<int> numbers;
+    for (const sim::ShownMessage& box : boxes.shown) numbers.push_back(std::stoi(ToUtf8(box.prompt)));
+    return numbers;
+  }
+
+  sim::SimMessageBoxes boxes;
+  Win32Form form{GetModuleHandleW(nullptr), boxes};
   Recorder events{form};
-  std::vector<int> errors;
 };
 
 TEST_F(Win32FormTest, WindowAndEveryControlFollowTheDescription) {
@@ -115,7 +123,7 @@ TEST_F(Win32FormTest, WindowAndEveryControlFollowTheDescription) {
     EXPECT_EQ(r.right - r.left, TwipsToPixels(desc.width, dpi));
     EXPECT_EQ(r.bottom - r.top, TwipsToPixels(desc.height, dpi));
     EXPECT_EQ(form.GetText(desc.id), Text(desc.caption));
-    EXPECT_EQ(form.GetEnabled(desc.id), (desc.flags & kFlagDisabled) == 0);
+    EXPECT_EQ(IsWindowEnabled(control) != 0, (desc.flags & kFlagDisabled) == 0);
     const LONG s = GetWindowLongW(control, GWL_STYLE);
     EXPECT_EQ((s & WS_TABSTOP) != 0, desc.kind != ControlKind::Label) << "labels are never tab stops";
     if (desc.kind == ControlKind::Label) {
@@ -312,10 +320,10 @@ TEST_F(Win32FormTest, AnErrorEscapingAHandlerIsReportedNotThrown) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    errors.clear();
+    boxes.shown.clear();
     events.onClick = [&c](ControlId) { c.raise(); };
     SendMessageW(Ctl(ControlId::btnGet), BM_CLICK, 0, 0);
-    EXPECT_EQ(errors, std::vector<int>{c.number});
+    EXPECT_EQ(ErrorNumbers(), std::vector<int>{c.number});
   }
   EXPECT_NE(form.Handle(), nullptr);
 }
@@ -424,19 +432,6 @@ TEST_F(Win32FormTest, DisablingTheFocusedButtonMovesTheFocusOn) {
   ASSERT_EQ(GetFocus(), Ctl(ControlId::btnSet));
   form.SetEnabled(ControlId::btnSet, false);
   EXPECT_EQ(GetFocus(), Ctl(ControlId::chkOnTop));
-}
-
-TEST_F(Win32FormTest, OnlyTheSizeLabelCarriesATooltip) {
-  CreateHidden();
-  EXPECT_EQ(form.GetToolTip(ControlId::lblSize), u"");
-  form.SetToolTip(ControlId::lblSize, u"12.0K");
-  form.SetToolTip(ControlId::lblInfo0, u"ignored");
-  EXPECT_EQ(form.GetToolTip(ControlId::lblSize), u"12.0K");
-  EXPECT_EQ(form.GetToolTip(ControlId::lblInfo0), u"");
-  form.SetToolTip(ControlId::lblSize, u"2.79G");
-  EXPECT_EQ(form.GetToolTip(ControlId::lblSize), u"2.79G");
-  form.SetToolTip(ControlId::lblSize, u"");
-  EXPECT_EQ(form.GetToolTip(ControlId::lblSize), u"");
 }
 
 // The tooltip window must not keep the window out of the topmost band: Wine reorders a window

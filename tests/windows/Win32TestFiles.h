@@ -10,7 +10,7 @@
 #include "core/Date.h"
 #include "core/Error.h"
 #include "core/Text.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 #include "tests/Support.h"
 
 namespace timrose::win32::testing {
