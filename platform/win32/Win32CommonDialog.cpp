@@ -50,12 +50,8 @@ void Win32CommonDialog::ShowOpen() {
   ofn.lpstrTitle = DialogTitle.empty() ? nullptr : Wide(DialogTitle);
   ofn.Flags = OFN_EXPLORER;
 
-  using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
-  using ExtendedErrorFunction = DWORD(WINAPI*)();
-  static const auto getOpenFileName =
-      SystemFunction<GetOpenFileNameFunction>(L"comdlg32.dll", "GetOpenFileNameW");
-  static const auto extendedError =
-      SystemFunction<ExtendedErrorFunction>(L"comdlg32.dll", "CommDlgExtendedError");
+  const auto getOpenFileName = sys::GetOpenFileNameW();
+  const auto extendedError = sys::CommDlgExtendedError();
   if (!getOpenFileName || !extendedError) RaiseError(kErrDialogInitialization);
 
   if (getOpenFileName(&ofn)) {

@@ -11,8 +11,7 @@ namespace {
 
 // SHCreateStdEnumFmtEtc from shell32, loaded when a target first asks for the formats.
 HRESULT EnumerateFormats(UINT count, const FORMATETC* formats, IEnumFORMATETC** out) {
-  using CreateEnumFunction = HRESULT(WINAPI*)(UINT, const FORMATETC*, IEnumFORMATETC**);
-  static const auto create = SystemFunction<CreateEnumFunction>(L"shell32.dll", "SHCreateStdEnumFmtEtc");
+  const auto create = sys::SHCreateStdEnumFmtEtc();
   return create ? create(count, formats, out) : E_NOTIMPL;
 }
 
