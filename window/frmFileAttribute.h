@@ -16,6 +16,9 @@ class frmFileAttribute : public IFormEvents {
                    modFileAttribute& store);
 
   // Routing: each event of the window reaches its one handler; every other event is ignored.
+  using ClickHandler = void (frmFileAttribute::*)();
+  // The handler of a click on `control`; nullptr for a control whose clicks nothing handles.
+  static ClickHandler HandlerOfClick(ControlId control);
   void OnChange(ControlId control) override;
   void OnClick(ControlId control) override;
   void OnOLEDragDrop(ControlId control, IDropData& data, int32_t& effect, int16_t button, int16_t shift,

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -95,14 +96,34 @@ class Win32FormTest : public ::testing::Test {
   Recorder events{form};
 };
 
-TEST_F(Win32FormTest, WindowAndEveryControlFollowTheDescription) {
+// The start state and the place of each control at 96 DPI are the GUI window test's; here, what the
+// window is given only from inside its process: another DPI, as on a move to another monitor, and
+// the styles of its controls.
+TEST_F(Win32FormTest, ADpiChangePlacesEveryControlAtItsTwipsAtTheNewScale) {
   CreateHidden();
-  const int dpi = form.Dpi();
-  RECT client{};
-  GetClientRect(form.Handle(), &client);
-  EXPECT_EQ(client.right, TwipsToPixels(kForm.clientWidth, dpi));
-  EXPECT_EQ(client.bottom, TwipsToPixels(kForm.clientHeight, dpi));
+  const struct {
+    int dpi;
+    std::array<LONG, 4> path, size;  // left, top, width, height
+  } cases[] = {
+      {144, {168, 12, 326, 86}, {276, 252, 218, 26}},
+      {192, {224, 16, 434, 114}, {368, 336, 290, 34}},
+      {96, {112, 8, 217, 57}, {184, 168, 145, 17}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi), 0);
+    EXPECT_EQ(form.Dpi(), c.dpi);
+    for (const auto& [control, place] :
+         {std::pair{ControlId::txtPath, c.path}, std::pair{ControlId::lblSize, c.size}}) {
+      const RECT r = ClientRectOf(Ctl(control));
+      EXPECT_EQ((std::array<LONG, 4>{r.left, r.top, r.right - r.left, r.bottom - r.top}), place)
+          << ControlName(control);
+    }
+  }
+}
 
+TEST_F(Win32FormTest, TheWindowIsNotResizableAndOnlyItsBoxesAndButtonsAreTabStops) {
+  CreateHidden();
   wchar_t className[64] = {};
   GetClassNameW(form.Handle(), className, 64);
   EXPECT_STREQ(className, kMainWindowClass);
@@ -117,13 +138,6 @@ TEST_F(Win32FormTest, WindowAndEveryControlFollowTheDescription) {
     HWND control = Ctl(desc.id);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(GetDlgItem(form.Handle(), DialogId(desc.id)), control);
-    const RECT r = ClientRectOf(control);
-    EXPECT_EQ(r.left, TwipsToPixels(desc.left, dpi));
-    EXPECT_EQ(r.top, TwipsToPixels(desc.top, dpi));
-    EXPECT_EQ(r.right - r.left, TwipsToPixels(desc.width, dpi));
-    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(desc.height, dpi));
-    EXPECT_EQ(form.GetText(desc.id), Text(desc.caption));
-    EXPECT_EQ(IsWindowEnabled(control) != 0, (desc.flags & kFlagDisabled) == 0);
     const LONG s = GetWindowLongW(control, GWL_STYLE);
     EXPECT_EQ((s & WS_TABSTOP) != 0, desc.kind != ControlKind::Label) << "labels are never tab stops";
     if (desc.kind == ControlKind::Label) {
@@ -136,7 +150,6 @@ TEST_F(Win32FormTest, WindowAndEveryControlFollowTheDescription) {
   EXPECT_EQ(path & (ES_MULTILINE | ES_READONLY | WS_VSCROLL), ES_MULTILINE | ES_READONLY | WS_VSCROLL);
   const LONG onTop = GetWindowLongW(Ctl(ControlId::chkOnTop), GWL_STYLE);
   EXPECT_EQ(onTop & (BS_PUSHLIKE | BS_TYPEMASK), BS_PUSHLIKE | BS_AUTOCHECKBOX);
-  EXPECT_EQ(form.GetValue(ControlId::chkOnTop), 0);
 }
 
 // Under Wine without Windows' fonts the message font has no Chinese characters (Wine 10 in every
