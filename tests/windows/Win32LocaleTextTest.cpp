@@ -18,11 +18,11 @@ TEST(LocaleText, GivesWhatTheSimulatedLocaleOfItsRegionGives) {
   Win32LocaleText text;
   switch (PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID()))) {
     case LANG_CHINESE:
-      return locale_rows::ExpectRowsOf(locale_rows::Region::ZhCN, text);
+      return locale_rows::ExpectRowsOf(locale_rows::Region::ZhCN, text, true);
     case LANG_ENGLISH:
-      return locale_rows::ExpectRowsOf(locale_rows::Region::EnUS, text);
+      return locale_rows::ExpectRowsOf(locale_rows::Region::EnUS, text, true);
     case LANG_GERMAN:
-      return locale_rows::ExpectRowsOf(locale_rows::Region::DeDE, text);
+      return locale_rows::ExpectRowsOf(locale_rows::Region::DeDE, text, true);
   }
   ADD_FAILURE() << "no rows for the locale " << GetUserDefaultLCID();
 }
