@@ -28,6 +28,15 @@ class Events : public IFormEvents {
   int depth = 0;
 };
 
+// Keeps the thread's tooltip window in the HWND that `found` points to.
+BOOL CALLBACK FindToolTips(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 // The real window, shown, and what the test reads of it beside the model.
 struct RealForm {
   RealForm() {
@@ -50,16 +59,7 @@ struct RealForm {
   // The tip the tooltip window holds for the control.
   Text ToolTip(ControlId control) const {
     HWND tips = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) {
-          wchar_t name[64] = {};
-          GetClassNameW(window, name, 64);
-          if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
-          *reinterpret_cast<HWND*>(found) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&tips));
+    EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
     wchar_t text[80] = {};
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
