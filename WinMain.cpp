@@ -1,7 +1,6 @@
 // The entry point: the real platform services, the file-time store, the window's logic and the
 // window itself, then the message loop until the window is closed.
 #include <windows.h>
-// commctrl.h needs the types of windows.h first.
 #include <commctrl.h>
 
 #include "core/Platform.h"
@@ -30,12 +29,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   Win32MessageBox messages;
   Win32ProcessInfo process;
   Win32WindowSystem windows;
-  Platform platform{files, time, text, messages, process, windows};
+  HandlerServices services{files, text, messages, process, windows};
   modFileAttribute store(files, time, text);
   Win32CommonDialog cdgFile;
 
-  Win32Form form(instance);
-  frmFileAttribute frm(form, cdgFile, platform, store);
+  Win32Form form(instance, messages);
+  frmFileAttribute frm(form, cdgFile, services, store);
   form.SetEvents(&frm);
   if (!form.Create(showCommand)) return 1;
   // Message boxes and the file dialog are owned by the main window.

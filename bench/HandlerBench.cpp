@@ -17,7 +17,7 @@
 #include "bench/HeadlessForm.h"
 #include "bench/Stats.h"
 #include "core/modFileAttribute.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32CommonDialog.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32LocaleText.h"
@@ -176,11 +176,11 @@ int main(int argc, char** argv) {
   CountingMessageBox messages;
   win32::Win32ProcessInfo process;
   win32::Win32WindowSystem windows;
-  Platform platform{files, time, text, messages, process, windows};
+  HandlerServices services{files, text, messages, process, windows};
   modFileAttribute store(files, time, text);
   win32::Win32CommonDialog cdgFile;
   bench::HeadlessForm form;
-  frmFileAttribute frm(form, cdgFile, platform, store);
+  frmFileAttribute frm(form, cdgFile, services, store);
 
   const Text path = MakeFile();
   if (path.empty()) return Fail("cannot write the file to inspect");

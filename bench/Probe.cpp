@@ -6,7 +6,6 @@
 //
 // bench_probe RUNS LABEL PROGRAM TITLE [FLOOR FLOOR_TITLE FLOOR_NAME STARTUP_GOAL PEAK_GOAL]...
 #include <windows.h>
-// After windows.h, which it needs.
 #include <psapi.h>
 
 #include <cstdio>

@@ -4,7 +4,6 @@
 // drop target registered on the path box, and the program's icon; but none of the program's logic: no events,
 // no handlers, no store, no platform services.
 #include <windows.h>
-// After windows.h, which they need.
 #include <commctrl.h>
 #include <ole2.h>
 

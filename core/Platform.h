@@ -2,7 +2,7 @@
 // The platform operations of the file store and the texts, behind small interfaces: the real ones
 // talk to Windows, the simulated ones (with the tests) to an in-memory volume, zone and locale. The
 // services only the window uses (message boxes, the window's band, the running executable) are
-// window/WindowServices.h.
+// window/MessageBox.h, window/ProcessInfo.h and window/WindowSystem.h.
 // Failures are raised as RaisedError by the services; the Windows functions report them the
 // Windows way (a failure result and GetLastError) and their callers decide.
 #include <cstdint>

@@ -2,7 +2,6 @@
 // The shell's file list (CF_HDROP) as the Windows tests and the GUI driver hand it out from their
 // data objects: a DROPFILES header, then each full path ended by a zero, then one more zero.
 #include <windows.h>
-// After windows.h, which it needs.
 #include <shlobj.h>
 
 #include <cstring>

@@ -2,10 +2,13 @@
 // Shared by every test program, the native and Windows tests and the fuzz targets alike: header
 // only, so that none of them needs the simulated platform to use it.
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/Date.h"
 #include "core/Error.h"
+#include "window/FormDescription.h"
 
 namespace timrose {
 
@@ -28,6 +31,21 @@ inline std::string ToIsoText(const Date& date) {
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
                 p.minute, p.second);
   return buffer;
+}
+
+// "txtTime(1)", "btnSet": the name the tests speak of a control by.
+inline std::string ControlName(ControlId id) {
+  const ControlDesc& desc = Describe(id);
+  std::string name(desc.name);
+  if (desc.index >= 0) name += "(" + std::to_string(desc.index) + ")";
+  return name;
+}
+
+inline std::optional<ControlId> ControlByName(std::string_view name) {
+  for (const ControlDesc& desc : kControls) {
+    if (ControlName(desc.id) == name) return desc.id;
+  }
+  return std::nullopt;
 }
 
 }  // namespace timrose

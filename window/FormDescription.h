@@ -4,8 +4,6 @@
 // it, the in-memory form of the tests builds its model from it.
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace timrose {
@@ -138,10 +136,6 @@ inline constexpr BoxLabel kBoxLabels[] = {
 constexpr int DialogId(ControlId id) {
   return 1000 + static_cast<int>(id);
 }
-
-// "txtTime(1)", "btnSet": the name the tests and messages use.
-std::string ControlName(ControlId id);
-std::optional<ControlId> ControlByName(std::string_view name);
 
 // Mouse pointer values.
 constexpr int kPointerDefault = 0;

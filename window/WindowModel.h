@@ -38,14 +38,10 @@ class IWindowModel {
   // Check boxes: 0 clear, 1 ticked (pressed, for the toggle button).
   virtual int GetValue(ControlId control) = 0;
   virtual void SetValue(ControlId control, int value) = 0;
-  // For the tests and the benchmark only: the handlers never read the enabled state back.
-  virtual bool GetEnabled(ControlId control) = 0;
   virtual void SetEnabled(ControlId control, bool enabled) = 0;
   virtual void SetFocus(ControlId control) = 0;
   // Puts the caret (an empty selection) at the given 0-based position.
   virtual void SetSelStart(ControlId control, int position) = 0;
-  // For the tests only: the handlers never read a tooltip back.
-  virtual Text GetToolTip(ControlId control) = 0;
   virtual void SetToolTip(ControlId control, const Text& text) = 0;
   // kPointerDefault or kPointerCustom.
   virtual void SetMousePointer(ControlId control, int pointer) = 0;

@@ -5,7 +5,7 @@
 
 namespace timrose {
 
-frmFileAttribute::frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, Platform& platform,
+frmFileAttribute::frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, HandlerServices& platform,
                                    modFileAttribute& store)
     : form_(form), cdgFile_(cdgFile), platform_(platform), store_(store) {}
 
@@ -13,24 +13,24 @@ void frmFileAttribute::OnChange(ControlId control) {
   if (control == ControlId::txtPath) txtPath_Change();
 }
 
-void frmFileAttribute::OnClick(ControlId control) {
+frmFileAttribute::ClickHandler frmFileAttribute::HandlerOfClick(ControlId control) {
   switch (control) {
     case ControlId::btnGet:
-      btnGet_Click();
-      break;
+      return &frmFileAttribute::btnGet_Click;
     case ControlId::btnSet:
-      btnSet_Click();
-      break;
+      return &frmFileAttribute::btnSet_Click;
     case ControlId::chkOnTop:
-      chkOnTop_Click();
-      break;
+      return &frmFileAttribute::chkOnTop_Click;
     case ControlId::lblAbout:
-      lblAbout_Click();
-      break;
+      return &frmFileAttribute::lblAbout_Click;
     default:
       // The attribute boxes raise clicks when the inspection sets them; nothing handles those.
-      break;
+      return nullptr;
   }
+}
+
+void frmFileAttribute::OnClick(ControlId control) {
+  if (const ClickHandler handler = HandlerOfClick(control)) (this->*handler)();
 }
 
 void frmFileAttribute::OnOLEDragDrop(ControlId control, IDropData& data, int32_t& effect, int16_t button,

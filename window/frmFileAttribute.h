@@ -5,8 +5,8 @@
 #include "core/Platform.h"
 #include "core/modFileAttribute.h"
 #include "window/CommonDialog.h"
+#include "window/HandlerServices.h"
 #include "window/WindowModel.h"
-#include "window/WindowServices.h"
 
 namespace timrose {
 
@@ -14,9 +14,13 @@ class RaisedError;
 
 class frmFileAttribute : public IFormEvents {
  public:
-  frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, Platform& platform, modFileAttribute& store);
+  frmFileAttribute(IWindowModel& form, CommonDialog& cdgFile, HandlerServices& platform,
+                   modFileAttribute& store);
 
   // Routing: each event of the window reaches its one handler; every other event is ignored.
+  using ClickHandler = void (frmFileAttribute::*)();
+  // The handler of a click on `control`; nullptr for a control whose clicks nothing handles.
+  static ClickHandler HandlerOfClick(ControlId control);
   void OnChange(ControlId control) override;
   void OnClick(ControlId control) override;
   void OnOLEDragDrop(ControlId control, IDropData& data, int32_t& effect, int16_t button, int16_t shift,
@@ -53,7 +57,7 @@ class frmFileAttribute : public IFormEvents {
 
   IWindowModel& form_;
   CommonDialog& cdgFile_;
-  Platform& platform_;
+  HandlerServices& platform_;
   modFileAttribute& store_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/Dpi.h"
 
 namespace timrose::win32 {
@@ -124,17 +123,6 @@ void PlaceControls(const ControlHandles& controls, int dpi) {
                  TwipsToPixels(desc.width, dpi), TwipsToPixels(desc.height, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
-}
-
-Text WindowText(HWND window) {
-  if (!window) return Text();
-  const int length = GetWindowTextLengthW(window);
-  if (length <= 0) return Text();
-  // The string's own terminator has room for the zero the call writes after the text.
-  Text text(static_cast<size_t>(length), u'\0');
-  const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
 }
 
 }  // namespace timrose::win32

@@ -6,7 +6,6 @@
 
 #include <array>
 
-#include "core/Text.h"
 #include "window/FormDescription.h"
 
 namespace timrose::win32 {
@@ -29,8 +28,5 @@ ControlHandles CreateControls(HWND parent, HINSTANCE instance, int dpi);
 
 // Moves every control to its place for `dpi`, keeping the order of the siblings.
 void PlaceControls(const ControlHandles& controls, int dpi);
-
-// The whole text of a window or control.
-Text WindowText(HWND window);
 
 }  // namespace timrose::win32

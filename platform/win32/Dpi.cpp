@@ -7,18 +7,13 @@
 namespace timrose::win32 {
 namespace {
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetDpiForSystemFn = UINT(WINAPI*)();
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
 // Windows 8.1 has per-monitor DPI only in shcore, which is never imported.
 int MonitorDpi(HWND window) {
-  static const auto getDpiForMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+  const auto getDpiForMonitor = sys::GetDpiForMonitor();
   if (!getDpiForMonitor) return 0;
   UINT x = 0, y = 0;
-  if (FAILED(getDpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y))) return 0;
+  HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+  if (FAILED(getDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &x, &y))) return 0;
   return static_cast<int>(y);
 }
 
@@ -34,8 +29,7 @@ float PixelsToTwips(int pixels, int dpi) {
 }
 
 int SystemDpi() {
-  static const auto getDpiForSystem = SystemFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
-  if (getDpiForSystem) return static_cast<int>(getDpiForSystem());
+  if (const auto getDpiForSystem = sys::GetDpiForSystem()) return static_cast<int>(getDpiForSystem());
   HDC screen = GetDC(nullptr);
   int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
   if (screen) ReleaseDC(nullptr, screen);
@@ -43,7 +37,7 @@ int SystemDpi() {
 }
 
 int WindowDpi(HWND window) {
-  static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+  const auto getDpiForWindow = sys::GetDpiForWindow();
   if (getDpiForWindow && window) {
     UINT dpi = getDpiForWindow(window);
     if (dpi > 0) return static_cast<int>(dpi);
@@ -56,8 +50,7 @@ int WindowDpi(HWND window) {
 }
 
 SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
-  static const auto adjustForDpi =
-      SystemFunction<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+  const auto adjustForDpi = sys::AdjustWindowRectExForDpi();
   RECT rect = {0, 0, clientWidth, clientHeight};
   if (!adjustForDpi || !adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
     rect = {0, 0, clientWidth, clientHeight};
@@ -67,8 +60,7 @@ SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
 }
 
 LOGFONTW MessageFont(int dpi) {
-  static const auto infoForDpi =
-      SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+  const auto infoForDpi = sys::SystemParametersInfoForDpi();
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   if (infoForDpi &&

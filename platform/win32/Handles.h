@@ -1,9 +1,9 @@
 #pragma once
 // Small owners for the Windows handles the window holds: each frees its handle exactly once, in
 // its destructor, so no code path frees anything by hand.
+#include <windows.h>
 #include <objbase.h>
 #include <ole2.h>
-#include <windows.h>
 
 #include <new>
 #include <type_traits>

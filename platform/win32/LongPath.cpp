@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "core/Platform.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <utility>
 
-#include "platform/win32/ControlBuilder.h"
 #include "platform/win32/Win32DragSource.h"
+#include "platform/win32/WindowText.h"
 
 namespace timrose::win32 {
 namespace {

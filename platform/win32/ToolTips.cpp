@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 

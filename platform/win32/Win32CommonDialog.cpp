@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {
@@ -82,12 +82,8 @@ void Win32CommonDialog::ShowOpen() {
   ofn.lpstrTitle = DialogTitle.empty() ? nullptr : Wide(DialogTitle);
   ofn.Flags = OFN_EXPLORER;
 
-  using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
-  using ExtendedErrorFunction = DWORD(WINAPI*)();
-  static const auto getOpenFileName =
-      SystemFunction<GetOpenFileNameFunction>(L"comdlg32.dll", "GetOpenFileNameW");
-  static const auto extendedError =
-      SystemFunction<ExtendedErrorFunction>(L"comdlg32.dll", "CommDlgExtendedError");
+  const auto getOpenFileName = sys::GetOpenFileNameW();
+  const auto extendedError = sys::CommDlgExtendedError();
   if (!getOpenFileName || !extendedError) RaiseError(kErrDialogInitialization);
 
   bool opened = getOpenFileName(&ofn);

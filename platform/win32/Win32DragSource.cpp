@@ -2,17 +2,16 @@
 
 #include <cstring>
 
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {
 
 // SHCreateStdEnumFmtEtc from shell32, loaded when a target first asks for the formats.
 HRESULT EnumerateFormats(UINT count, const FORMATETC* formats, IEnumFORMATETC** out) {
-  using CreateEnumFunction = HRESULT(WINAPI*)(UINT, const FORMATETC*, IEnumFORMATETC**);
-  static const auto create = SystemFunction<CreateEnumFunction>(L"shell32.dll", "SHCreateStdEnumFmtEtc");
+  const auto create = sys::SHCreateStdEnumFmtEtc();
   return create ? create(count, formats, out) : E_NOTIMPL;
 }
 

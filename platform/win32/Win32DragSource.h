@@ -2,8 +2,8 @@
 // Drags out of txtPath: the selected text as an OLE data object (UTF-16, and the ANSI code page
 // for older targets), a drop source that drops on button-up and cancels on Esc, and the press on
 // the selection that starts such a drag.
-#include <ole2.h>
 #include <windows.h>
+#include <ole2.h>
 
 #include <optional>
 #include <string>

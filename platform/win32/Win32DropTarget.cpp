@@ -6,16 +6,15 @@
 #include <vector>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/SystemLibrary.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {
 
 // DragQueryFileW from shell32, loaded on the first drop.
 UINT QueryDroppedFile(HDROP drop, UINT entry, wchar_t* buffer, UINT size) {
-  using DragQueryFileFunction = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
-  static const auto dragQueryFile = SystemFunction<DragQueryFileFunction>(L"shell32.dll", "DragQueryFileW");
+  const auto dragQueryFile = sys::DragQueryFileW();
   return dragQueryFile ? dragQueryFile(drop, entry, buffer, size) : 0;
 }
 

@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/SystemRecords.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {

@@ -5,11 +5,10 @@
 #include <new>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/CaptionFont.h"
 #include "platform/win32/ControlBuilder.h"
 #include "platform/win32/Dpi.h"
-#include "platform/win32/Win32Services.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {
@@ -34,7 +33,8 @@ bool EnsureWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance) : instance_(instance), toolTips_(instance) {
+Win32Form::Win32Form(HINSTANCE instance, IMessageBox& messages)
+    : instance_(instance), toolTips_(instance), messages_(messages) {
   for (const ControlDesc& desc : kControls) {
     pointers_[static_cast<size_t>(desc.id)] =
         HasFlag(desc, kFlagHandPointer) ? kPointerCustom : kPointerDefault;
@@ -331,13 +331,7 @@ void Win32Form::RaiseEvent(const std::function<void()>& event) {
 }
 
 void Win32Form::ReportError(int number, const Text& description) {
-  if (reportError_) {
-    reportError_(number, description);
-    return;
-  }
-  Win32MessageBox box;
-  box.SetOwner(window_);
-  ShowErrorBox(box, number, description);
+  ShowErrorBox(messages_, number, description);
 }
 
 }  // namespace timrose::win32

@@ -16,6 +16,7 @@
 #include "platform/win32/ToolTips.h"
 #include "platform/win32/Win32DropTarget.h"
 #include "resources/ResourceIds.h"
+#include "window/MessageBox.h"
 #include "window/WindowModel.h"
 
 namespace timrose::win32 {
@@ -42,18 +43,15 @@ inline constexpr UINT kDeferredDropMessage = WM_APP + 1;
 
 class Win32Form final : public IWindowModel {
  public:
-  explicit Win32Form(HINSTANCE instance);
+  // An error that escapes a handler is shown in the error box of `messages`, the boxes the
+  // handlers show theirs in.
+  Win32Form(HINSTANCE instance, IMessageBox& messages);
   ~Win32Form() override;
   Win32Form(const Win32Form&) = delete;
   Win32Form& operator=(const Win32Form&) = delete;
 
   // Where events go; null drops them. Set before the window is shown.
   void SetEvents(IFormEvents* events) { events_ = events; }
-  // Reports an error that escaped a handler, in place of the error box the window owns; for the
-  // tests.
-  void SetErrorReporter(std::function<void(int number, const Text& description)> reporter) {
-    reportError_ = std::move(reporter);
-  }
 
   // Creates the window and its controls and shows it with the given show command (SW_HIDE keeps
   // it hidden). False when Windows refused to create it.
@@ -72,11 +70,9 @@ class Win32Form final : public IWindowModel {
   void SetText(ControlId control, const Text& text) override;
   int GetValue(ControlId control) override;
   void SetValue(ControlId control, int value) override;
-  bool GetEnabled(ControlId control) override;
   void SetEnabled(ControlId control, bool enabled) override;
   void SetFocus(ControlId control) override;
   void SetSelStart(ControlId control, int position) override;
-  Text GetToolTip(ControlId control) override;
   void SetToolTip(ControlId control, const Text& text) override;
   void SetMousePointer(ControlId control, int pointer) override;
   intptr_t NativeHandle() override { return reinterpret_cast<intptr_t>(window_); }
@@ -121,7 +117,7 @@ class Win32Form final : public IWindowModel {
   int dpi_ = 96;
   PathBox pathBox_;
   IFormEvents* events_ = nullptr;
-  std::function<void(int, const Text&)> reportError_;
+  IMessageBox& messages_;
 
   UniqueFont font_;
   UniqueIcon bigIcon_, smallIcon_;

@@ -1,10 +1,10 @@
 // The window model side of the real window: what the handlers read and set on its controls.
-#include "platform/win32/Win32Form.h"
-// After windows.h, which it needs.
+#include <windows.h>
 #include <commctrl.h>
 
-#include "platform/win32/AnsiText.h"
-#include "platform/win32/ControlBuilder.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Form.h"
+#include "platform/win32/WindowText.h"
 
 namespace timrose::win32 {
 
@@ -28,10 +28,6 @@ void Win32Form::SetValue(ControlId control, int value) {
   SendMessageW(Control(control), BM_SETCHECK, after ? BST_CHECKED : BST_UNCHECKED, 0);
   // A check box's value changed from code raises its click, as a user's click does.
   if (before != after) RaiseEvent([&] { events_->OnClick(control); });
-}
-
-bool Win32Form::GetEnabled(ControlId control) {
-  return Control(control) && IsWindowEnabled(Control(control));
 }
 
 void Win32Form::SetEnabled(ControlId control, bool enabled) {
@@ -58,10 +54,6 @@ void Win32Form::SetSelStart(ControlId control, int position) {
   if (position < 0) position = 0;
   SendMessageW(window, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
   SendMessageW(window, EM_SCROLLCARET, 0, 0);
-}
-
-Text Win32Form::GetToolTip(ControlId control) {
-  return toolTipTexts_[static_cast<size_t>(control)];
 }
 
 void Win32Form::SetToolTip(ControlId control, const Text& text) {

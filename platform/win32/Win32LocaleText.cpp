@@ -1,14 +1,13 @@
 #include "platform/win32/Win32LocaleText.h"
 
 #include <windows.h>
-// oleauto.h needs the types windows.h declares.
 #include <oleauto.h>
 
 #include <cwchar>
 #include <string>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {

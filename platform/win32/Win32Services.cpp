@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/win32/AnsiText.h"
 #include "platform/win32/LongPath.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 

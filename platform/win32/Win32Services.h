@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include "window/WindowServices.h"
+#include "window/MessageBox.h"
+#include "window/ProcessInfo.h"
+#include "window/WindowSystem.h"
 
 namespace timrose::win32 {
 

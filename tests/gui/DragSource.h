@@ -4,7 +4,6 @@
 // sees the drag exactly as one from the shell: DragEnter, DragOver, Drop through its registered
 // target, with the data object marshalled back to this process.
 #include <windows.h>
-// After windows.h: DROPEFFECT_ and DRAGDROP_ live here once WIN32_LEAN_AND_MEAN is on.
 #include <ole2.h>
 
 #include <memory>

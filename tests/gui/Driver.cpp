@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "tests/Support.h"
+
 #ifndef TIMROSE_EXE
 #error "TIMROSE_EXE must name the program under test"
 #endif

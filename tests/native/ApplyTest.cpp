@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Error.h"
+#include "tests/Support.h"
 #include "tests/sim/SimPlatform.h"
 
 namespace timrose::sim {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/Support.h"
 #include "tests/sim/SimPlatform.h"
 
 namespace timrose {

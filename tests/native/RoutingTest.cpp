@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/Support.h"
 #include "tests/sim/SimPlatform.h"
 
 namespace timrose {
@@ -16,23 +17,6 @@ using sim::SimDropData;
 constexpr char16_t kFile[] = u"C:\\data\\report.txt";
 constexpr char16_t kDropRefusal[] = u"请勿拖拽其他内容,如我的电脑,网上邻居,回收站,文本,网站,图像等.";
 
-enum class Event { Change, Click, Drop };
-
-// Which handler an event reached, told by the one thing only that handler does first.
-std::string HandlerSeen(FormHarness& h) {
-  if (!h.dialog.shown.empty()) return "btnGet_Click";
-  if (!h.sim.windows.calls.empty()) return "chkOnTop_Click";
-  for (const auto& m : h.sim.messages.shown) {
-    if (m.title == u"关于") return "lblAbout_Click";
-    if (m.prompt == kDropRefusal) return "txtPath_OLEDragDrop";
-    if (m.prompt == u"创建时间不正确") return "btnSet_Click";
-  }
-  if (h.form.GetEnabled(ControlId::btnSet) && h.form.GetText(ControlId::txtTime0) != u"")
-    return "txtPath_Change";
-  if (!h.sim.messages.shown.empty() || !h.sim.volume.calls.empty() || !h.form.log.empty()) return "something";
-  return "";
-}
-
 // A harness whose path box names a file without having inspected it yet.
 void PrepareQuietPath(FormHarness& h) {
   h.sim.volume.AddFile(kFile, 100);
@@ -40,40 +24,35 @@ void PrepareQuietPath(FormHarness& h) {
   h.form.SetText(ControlId::txtPath, kFile);
   h.form.SetEvents(&h.frm);
   h.form.log.clear();
-  h.dialog.outcomes.push_back(sim::DialogOutcome::Cancel());
-}
-
-std::string Raise(Event event, ControlId control) {
-  FormHarness h;
-  PrepareQuietPath(h);
-  SimDropData noFiles = SimDropData::NoFileList();
-  int32_t effect = 1;
-  switch (event) {
-    case Event::Change:
-      h.frm.OnChange(control);
-      break;
-    case Event::Click:
-      h.frm.OnClick(control);
-      break;
-    case Event::Drop:
-      h.frm.OnOLEDragDrop(control, noFiles, effect, 1, 0, 10.0f, 10.0f);
-      break;
-  }
-  return HandlerSeen(h);
 }
 
 TEST(RoutingTest, EveryEventReachesItsOneHandlerAndNoOther) {
   for (const ControlDesc& desc : kControls) {
     const ControlId c = desc.id;
     SCOPED_TRACE(ControlName(c));
-    EXPECT_EQ(Raise(Event::Change, c), c == ControlId::txtPath ? "txtPath_Change" : "");
-    EXPECT_EQ(Raise(Event::Drop, c), c == ControlId::txtPath ? "txtPath_OLEDragDrop" : "");
-    std::string click;
-    if (c == ControlId::btnGet) click = "btnGet_Click";
-    if (c == ControlId::btnSet) click = "btnSet_Click";
-    if (c == ControlId::chkOnTop) click = "chkOnTop_Click";
-    if (c == ControlId::lblAbout) click = "lblAbout_Click";
-    EXPECT_EQ(Raise(Event::Click, c), click);
+    frmFileAttribute::ClickHandler click = nullptr;
+    if (c == ControlId::btnGet) click = &frmFileAttribute::btnGet_Click;
+    if (c == ControlId::btnSet) click = &frmFileAttribute::btnSet_Click;
+    if (c == ControlId::chkOnTop) click = &frmFileAttribute::chkOnTop_Click;
+    if (c == ControlId::lblAbout) click = &frmFileAttribute::lblAbout_Click;
+    EXPECT_TRUE(frmFileAttribute::HandlerOfClick(c) == click);
+
+    FormHarness h;
+    PrepareQuietPath(h);
+    h.frm.OnChange(c);
+    // The inspection of the path box's file, and nothing else.
+    EXPECT_EQ(!h.sim.volume.calls.empty(), c == ControlId::txtPath);
+    h.sim.volume.calls.clear();
+    SimDropData noFiles = SimDropData::NoFileList();
+    int32_t effect = 1;
+    h.frm.OnOLEDragDrop(c, noFiles, effect, 1, 0, 10.0f, 10.0f);
+    if (c == ControlId::txtPath) {
+      ASSERT_EQ(h.sim.messages.shown.size(), 1u);
+      EXPECT_EQ(h.sim.messages.shown[0].prompt, kDropRefusal);
+    } else {
+      EXPECT_TRUE(h.sim.messages.shown.empty());
+      EXPECT_TRUE(h.form.log.empty());
+    }
   }
 }
 

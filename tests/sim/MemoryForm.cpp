@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "tests/Support.h"
+
 namespace timrose::sim {
 namespace {
 
@@ -131,10 +133,6 @@ void MemoryForm::SetValue(ControlId control, int value) {
   if (events_ != nullptr) events_->OnClick(control);
 }
 
-bool MemoryForm::GetEnabled(ControlId control) {
-  return At(control).enabled;
-}
-
 void MemoryForm::SetEnabled(ControlId control, bool enabled) {
   ControlState& state = At(control);
   if (state.enabled == enabled) return;
@@ -175,11 +173,9 @@ void MemoryForm::SetSelStart(ControlId control, int position) {
   log.push_back("selstart " + Name(control) + "=" + std::to_string(state.selStart));
 }
 
-Text MemoryForm::GetToolTip(ControlId control) {
-  return At(control).toolTip;
-}
-
 void MemoryForm::SetToolTip(ControlId control, const Text& text) {
+  // As the real window: only a control described with a tip has one.
+  if (!HasFlag(Describe(control), kFlagToolTip)) return;
   At(control).toolTip = text;
   log.push_back("tooltip " + Name(control) + "=" + ToUtf8(text));
 }

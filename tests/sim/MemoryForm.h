@@ -49,16 +49,18 @@ class MemoryForm : public IWindowModel {
   // "dialog open" when wired to this log.
   std::vector<std::string> log;
 
+  // What the handlers set and never read back.
+  bool GetEnabled(ControlId control) const { return At(control).enabled; }
+  Text GetToolTip(ControlId control) const { return At(control).toolTip; }
+
   // IWindowModel
   Text GetText(ControlId control) override;
   void SetText(ControlId control, const Text& text) override;
   int GetValue(ControlId control) override;
   void SetValue(ControlId control, int value) override;
-  bool GetEnabled(ControlId control) override;
   void SetEnabled(ControlId control, bool enabled) override;
   void SetFocus(ControlId control) override;
   void SetSelStart(ControlId control, int position) override;
-  Text GetToolTip(ControlId control) override;
   void SetToolTip(ControlId control, const Text& text) override;
   void SetMousePointer(ControlId control, int pointer) override;
   intptr_t NativeHandle() override { return kHandle; }

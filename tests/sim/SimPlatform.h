@@ -17,7 +17,7 @@ struct SimPlatform {
   SimMessageBoxes messages;
   SimProcessInfo process;
   SimWindowSystem windows;
-  Platform platform{volume, time, locale, messages, process, windows};
+  HandlerServices services{volume, locale, messages, process, windows};
 };
 
 // The window logic on the in-memory form; message boxes and the dialog log into form.log.
@@ -26,7 +26,7 @@ struct FormHarness {
   MemoryForm form;
   SimDialog dialog;
   modFileAttribute store{sim.volume, sim.time, sim.locale};
-  frmFileAttribute frm{form, dialog, sim.platform, store};
+  frmFileAttribute frm{form, dialog, sim.services, store};
 
   FormHarness() {
     form.SetEvents(&frm);

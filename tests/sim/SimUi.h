@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "window/CommonDialog.h"
+#include "window/MessageBox.h"
+#include "window/ProcessInfo.h"
 #include "window/WindowModel.h"
-#include "window/WindowServices.h"
+#include "window/WindowSystem.h"
 
 namespace timrose::sim {
 

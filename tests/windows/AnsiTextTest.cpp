@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 
 namespace timrose::win32 {
 namespace {

@@ -1,8 +1,8 @@
 // Drag and drop: the drop data and the drop target of the path box, and the data object and drop
 // source of a drag out of it.
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <optional>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/Error.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32DragSource.h"
 #include "platform/win32/Win32DropTarget.h"
 #include "tests/DropFileList.h"

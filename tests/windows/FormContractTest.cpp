@@ -1,15 +1,16 @@
 // What the handlers rely on of their window model, run on the real window and on the in-memory
 // form of the native tests alike, so that the simulation cannot drift from the window.
-#include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which it needs.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/win32/Win32Form.h"
+#include "tests/Support.h"
 #include "tests/sim/MemoryForm.h"
+#include "tests/sim/SimUi.h"
 
 namespace timrose {
 namespace {
@@ -26,6 +27,15 @@ class Events : public IFormEvents {
   std::vector<std::string> log;
   int depth = 0;
 };
+
+// Keeps the thread's tooltip window in the HWND that `found` points to.
+BOOL CALLBACK FindToolTips(HWND window, LPARAM found) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
 
 // The real window, shown, and what the test reads of it beside the model.
 struct RealForm {
@@ -45,7 +55,22 @@ struct RealForm {
     SendMessageW(form.Control(control), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     return static_cast<int>(start);
   }
-  win32::Win32Form form{GetModuleHandleW(nullptr)};
+  bool Enabled(ControlId control) const { return IsWindowEnabled(form.Control(control)) != 0; }
+  // The tip the tooltip window holds for the control.
+  Text ToolTip(ControlId control) const {
+    HWND tips = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
+    wchar_t text[80] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = form.Handle();
+    info.uId = reinterpret_cast<UINT_PTR>(form.Control(control));
+    info.lpszText = text;
+    if (tips) SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
+    return Text(reinterpret_cast<const char16_t*>(text));
+  }
+  sim::SimMessageBoxes boxes;
+  win32::Win32Form form{GetModuleHandleW(nullptr), boxes};
   Events events;
   bool created = false;
 };
@@ -54,6 +79,8 @@ struct InMemoryForm {
   InMemoryForm() { form.SetEvents(&events); }
   std::string Focus() const { return ControlName(form.Focus()); }
   int SelStart(ControlId control) const { return form.SelStart(control); }
+  bool Enabled(ControlId control) const { return form.GetEnabled(control); }
+  Text ToolTip(ControlId control) const { return form.GetToolTip(control); }
   sim::MemoryForm form;
   Events events;
   bool created = true;
@@ -79,9 +106,8 @@ TYPED_TEST(FormContract, StartsAsTheDescriptionSays) {
   for (const ControlDesc& desc : kControls) {
     SCOPED_TRACE(ControlName(desc.id));
     EXPECT_EQ(this->model().GetText(desc.id), Text(desc.caption));
-    EXPECT_EQ(this->model().GetEnabled(desc.id),
-              desc.id != ControlId::btnSet && desc.id != ControlId::lblInfo5);
-    EXPECT_EQ(this->model().GetToolTip(desc.id), u"");
+    EXPECT_EQ(this->subject.Enabled(desc.id), desc.id != ControlId::btnSet && desc.id != ControlId::lblInfo5);
+    EXPECT_EQ(this->subject.ToolTip(desc.id), u"");
   }
   for (ControlId box : {ControlId::chkReadOnly, ControlId::chkHide, ControlId::chkSystem,
                         ControlId::chkArchive, ControlId::chkOnTop}) {
@@ -117,7 +143,7 @@ TYPED_TEST(FormContract, FocusCaretAndTheSizeTip) {
   // A disabled control would leave the keyboard dead: the focus moves on in Tab order.
   this->model().SetEnabled(ControlId::btnSet, false);
   EXPECT_EQ(this->subject.Focus(), "chkOnTop");
-  EXPECT_FALSE(this->model().GetEnabled(ControlId::btnSet));
+  EXPECT_FALSE(this->subject.Enabled(ControlId::btnSet));
 
   this->model().SetText(ControlId::txtPath, u"C:\\文件夹\\a.txt");
   this->model().SetFocus(ControlId::txtPath);
@@ -127,10 +153,15 @@ TYPED_TEST(FormContract, FocusCaretAndTheSizeTip) {
   }
   EXPECT_EQ(this->subject.Focus(), "txtPath");
 
+  // Only the size label carries a tip.
+  this->model().SetToolTip(ControlId::lblSize, u"12.0K");
+  this->model().SetToolTip(ControlId::lblInfo0, u"ignored");
+  EXPECT_EQ(this->subject.ToolTip(ControlId::lblSize), u"12.0K");
+  EXPECT_EQ(this->subject.ToolTip(ControlId::lblInfo0), u"");
   this->model().SetToolTip(ControlId::lblSize, u"2.79G");
-  EXPECT_EQ(this->model().GetToolTip(ControlId::lblSize), u"2.79G");
+  EXPECT_EQ(this->subject.ToolTip(ControlId::lblSize), u"2.79G");
   this->model().SetToolTip(ControlId::lblSize, u"");
-  EXPECT_EQ(this->model().GetToolTip(ControlId::lblSize), u"");
+  EXPECT_EQ(this->subject.ToolTip(ControlId::lblSize), u"");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // America/New_York (tests/CMakeLists.txt). Wine on Linux stores no creation time (it reports the
 // last write time in its place) and always reports the archive bit on files, so creation times
 // and archive are left to the simulated volume.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>

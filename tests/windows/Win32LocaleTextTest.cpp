@@ -1,18 +1,31 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/TimeText.h"
 #include "platform/win32/Win32LocaleText.h"
+#include "tests/ContractRows.h"
 #include "tests/windows/Win32TestFiles.h"
 
 // These run in the zh_CN locale by default and again in en_US and de_DE (tests/CMakeLists.txt).
-// Wine's regional strings are not Windows' own, so nothing here pins a text: everything goes
-// round through the platform's own conversions.
 namespace timrose::win32 {
 namespace {
+
+// The rows of the process's region, which the simulated locales give too.
+TEST(LocaleText, GivesWhatTheSimulatedLocaleOfItsRegionGives) {
+  Win32LocaleText text;
+  switch (PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID()))) {
+    case LANG_CHINESE:
+      return locale_rows::ExpectRowsOf(locale_rows::Region::ZhCN, text, true);
+    case LANG_ENGLISH:
+      return locale_rows::ExpectRowsOf(locale_rows::Region::EnUS, text, true);
+    case LANG_GERMAN:
+      return locale_rows::ExpectRowsOf(locale_rows::Region::DeDE, text, true);
+  }
+  ADD_FAILURE() << "no rows for the locale " << GetUserDefaultLCID();
+}
 
 Text LocaleInfo(LCTYPE type) {
   wchar_t buffer[16] = {};

@@ -1,8 +1,8 @@
 #pragma once
 // Real files for the Windows tests: a fresh folder under the user's temp folder per test, removed
 // again with everything in it (attributes cleared first, so read-only entries go too).
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@
 #include "core/Date.h"
 #include "core/Error.h"
 #include "core/Text.h"
-#include "platform/win32/AnsiText.h"
+#include "platform/win32/WideText.h"
 #include "tests/Support.h"
 
 namespace timrose::win32::testing {

@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/win32/Win32TimeApi.h"
+#include "tests/ContractRows.h"
 #include "tests/windows/Win32TestFiles.h"
 
 namespace timrose::win32 {
@@ -36,64 +37,10 @@ TEST(TimeZone, BiasIsTheStandardOffsetOfTheZone) {
   }
 }
 
-TEST(TimeZone, FileTimeConversionsRoundTripToTheMillisecond) {
+// The same rows as the simulated zone's.
+TEST(TimeZone, ConversionsGiveWhatTheSimulatedZoneGives) {
   Win32TimeApi api;
-  struct Case {
-    uint16_t year, month, day, hour, minute, second, ms;
-  };
-  const Case cases[] = {
-      {1601, 1, 1, 0, 0, 0, 0},       {1899, 12, 30, 0, 0, 0, 1},      {2010, 12, 31, 21, 0, 0, 999},
-      {2012, 2, 29, 12, 30, 15, 500}, {9999, 12, 31, 23, 59, 59, 999}, {30827, 12, 31, 23, 59, 59, 999},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.year);
-    SYSTEMTIME in;
-    in.wYear = c.year;
-    in.wMonth = c.month;
-    in.wDay = c.day;
-    in.wHour = c.hour;
-    in.wMinute = c.minute;
-    in.wSecond = c.second;
-    in.wMilliseconds = c.ms;
-    FILETIME ft;
-    ASSERT_TRUE(api.SystemTimeToFileTime(in, ft));
-    SYSTEMTIME out;
-    ASSERT_TRUE(api.FileTimeToSystemTime(ft, out));
-    EXPECT_EQ(out.wYear, c.year);
-    EXPECT_EQ(out.wMonth, c.month);
-    EXPECT_EQ(out.wDay, c.day);
-    EXPECT_EQ(out.wHour, c.hour);
-    EXPECT_EQ(out.wMinute, c.minute);
-    EXPECT_EQ(out.wSecond, c.second);
-    EXPECT_EQ(out.wMilliseconds, c.ms);
-  }
-  // The first instant a file time holds is zero.
-  SYSTEMTIME first;
-  first.wYear = 1601;
-  first.wMonth = first.wDay = 1;
-  FILETIME zero{1, 1};
-  ASSERT_TRUE(api.SystemTimeToFileTime(first, zero));
-  EXPECT_EQ(zero.dwLowDateTime, 0u);
-  EXPECT_EQ(zero.dwHighDateTime, 0u);
-}
-
-TEST(TimeZone, FailedConversionsLeaveTheRecordAlone) {
-  Win32TimeApi api;
-  SYSTEMTIME bad;
-  bad.wYear = 2011;
-  bad.wMonth = 2;
-  bad.wDay = 30;
-  FILETIME ft{7, 8};
-  EXPECT_FALSE(api.SystemTimeToFileTime(bad, ft));
-  bad.wYear = 1600;
-  bad.wDay = 1;
-  EXPECT_FALSE(api.SystemTimeToFileTime(bad, ft));
-  EXPECT_EQ(ft.dwLowDateTime, 7u);
-  EXPECT_EQ(ft.dwHighDateTime, 8u);
-  SYSTEMTIME st;
-  st.wYear = 77;
-  EXPECT_FALSE(api.FileTimeToSystemTime(FILETIME{0, 0x80000000u}, st));
-  EXPECT_EQ(st.wYear, 77);
+  time_rows::ExpectRows(api);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
-// Texts as Windows takes them: UTF-16 for the wide functions, which every path goes through; and
-// the system ANSI code page only where ANSI text is really wanted (the CF_TEXT a drag out of the path
-// box offers older programs), converted without best-fit mapping: a character the code page cannot
-// hold must not turn into "?" (a wildcard) or a look-alike letter that names another file.
+// The bridge between the program's texts and Windows': UTF-16 for the wide functions, which every
+// text and every path goes through; and the system ANSI code page only where ANSI text is really wanted (the
+// CF_TEXT a drag out of the path box offers older programs), converted without best-fit mapping: a character
+// the code page cannot hold must not turn into "?" (a wildcard) or a look-alike letter that names another
+// file.
 #include <optional>
 #include <string>
 

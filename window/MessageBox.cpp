@@ -1,4 +1,4 @@
-#include "window/WindowServices.h"
+#include "window/MessageBox.h"
 
 namespace timrose {
 
