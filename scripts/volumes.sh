@@ -95,6 +95,10 @@ down() {
   rm -rf "$dir"
 }
 
+# fusefat turns times into FAT's local time with its own zone and back inconsistently: mounted in a
+# zone other than UTC, every stamp read back is off by the zone's offset. The drivers run in UTC.
+export TZ=UTC
+
 case $action in
   up) up ;;
   down) down ;;
