@@ -13,11 +13,7 @@ mkdir -p "$again/src"
 # The source as it stands, committed or not, without the build folders, the shipped copy or Git's.
 tar -C "$root" --exclude=./build --exclude=./dist --exclude=./out --exclude=./.git -cf - . | tar -C "$again/src" -xf -
 cd "$again/src"
-if ! { cmake --preset i686 >"$again/configure.log" 2>&1 && cmake --build --preset i686 >"$again/build.log" 2>&1; }; then
-  tail -n 40 "$again/configure.log" "$again/build.log"
-  echo "the second build failed"
-  exit 1
-fi
+bash scripts/build.sh i686 || { echo "the second build failed"; exit 1; }
 second=$again/src/build/i686/Timrose.exe
 if cmp -s "$first" "$second"; then
   echo "$first and $second are the same:"

@@ -6,13 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-mkdir -p build/logs
-if ! { bash scripts/configure.sh i686 >build/logs/configure-i686.log 2>&1 &&
-  cmake --build --preset i686 >build/logs/build-i686.log 2>&1; }; then
-  tail -n 40 build/logs/configure-i686.log build/logs/build-i686.log
-  echo "dist: the i686 build failed"
-  exit 1
-fi
+bash scripts/build.sh i686 || exit 1
 # A program that imports more than Windows has, or whose header does not name Windows 7, is not shipped.
 bash scripts/check-imports.sh build/i686/Timrose.exe
 rm -rf dist

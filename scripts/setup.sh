@@ -25,8 +25,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq >/dev/null
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # apt's notes (debconf's about apt-utils among them) are no news to a newcomer; they are shown only
+  # when the installation fails.
+  log=$(mktemp)
+  if ! { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+    tail -n 20 "$log" >&2
+    rm -f "$log"
+    echo "setup: the packages could not be installed" >&2
+    exit 1
+  fi
+  rm -f "$log"
 fi
 
 need_locale=()

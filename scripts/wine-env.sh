@@ -23,10 +23,15 @@ wine_loaders() {
   export WINE64=$dir/wine64 WINESERVER=$dir/wineserver
 }
 
+# Two marks in the prefix: one that wineboot finished making it, one with the stamp of the settings
+# last written into it.
+TIMROSE_PREFIX_MADE=.timrose-ready
+TIMROSE_PREFIX_SETTINGS=.timrose-settings
+
 # A prefix made before the 32-bit side existed has no 32-bit system folder, and an update does not
 # add one: the project's own prefix is then made afresh.
 wine_prefix_ready() {
-  [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/.timrose-ready" ] &&
+  [ -f "$WINEPREFIX/system.reg" ] && [ -f "$WINEPREFIX/$TIMROSE_PREFIX_MADE" ] &&
     { [ "${TIMROSE_WINE32:-}" = off ] || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
 }
 
@@ -64,7 +69,7 @@ wine_prefix_create() {
     echo "wine-env: wineboot made no 32-bit system folder in $WINEPREFIX (see $log)" >&2
     return 1
   fi
-  touch "$WINEPREFIX/.timrose-ready"
+  touch "$WINEPREFIX/$TIMROSE_PREFIX_MADE"
 }
 
 # The prefix's own settings, written again whenever they change: a virtual desktop (no window-manager
@@ -98,7 +103,7 @@ REG
   )
   local stamp
   stamp=$(md5sum <<<"$reg" | cut -d' ' -f1)
-  [ "$(cat "$WINEPREFIX/.timrose-ready" 2>/dev/null)" = "$stamp" ] && return 0
+  [ "$(cat "$WINEPREFIX/$TIMROSE_PREFIX_SETTINGS" 2>/dev/null)" = "$stamp" ] && return 0
   local file
   file=$(mktemp --suffix=.reg)
   printf '%s\n' "$reg" >"$file"
@@ -110,16 +115,20 @@ REG
     echo "wine-env: the prefix's settings could not be written (regedit failed)" >&2
     return 1
   fi
-  echo "$stamp" >"$WINEPREFIX/.timrose-ready"
+  echo "$stamp" >"$WINEPREFIX/$TIMROSE_PREFIX_SETTINGS"
 }
 
-# A display number no X server uses here: no socket, no lock file and no abstract socket (those belong
-# to the network namespace, which a chroot shares with its host).
+# Whether an X server uses display number N here: its socket, its lock file or its abstract socket
+# (those belong to the network namespace, which a chroot shares with its host).
+wine_display_taken() {
+  [ -e "/tmp/.X11-unix/X$1" ] || [ -e "/tmp/.X$1-lock" ] || grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+
+# A display number no X server uses here.
 wine_free_display() {
   local n
   for n in $(seq 90 140); do
-    { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
-    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
+    wine_display_taken "$n" && continue
     echo ":$n"
     return 0
   done
@@ -131,8 +140,7 @@ wine_free_display() {
 # does not come up.
 wine_xvfb() {
   local display=$1 n=${1#:}
-  if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] ||
-    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; then
+  if wine_display_taken "$n"; then
     echo "wine-env: X display $display is already taken; name a free one, or none to have one chosen" >&2
     return 1
   fi

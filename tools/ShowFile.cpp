@@ -1,6 +1,7 @@
-// For ./run: waits until the Timrose window shows, puts a file's path into its path box as a drop
-// would (the change runs the whole inspection inside the call), and prints the window's rectangle
-// on the screen ("left top width height") so that a picture can be cut to it.
+// For ./run: waits until the Timrose window shows, puts a file's path into its path box with one
+// WM_SETTEXT (the change runs the whole inspection inside the call; the drop handler does not run),
+// and prints the window's rectangle on the screen ("left top width height") so that a picture can be
+// cut to it.
 //
 // timrose_show_file [PATH]   without PATH only the rectangle is printed
 #include <windows.h>

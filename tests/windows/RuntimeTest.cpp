@@ -1,10 +1,13 @@
 // The program's own definitions of C++ runtime defaults (platform/win32/runtime/), linked into this
 // test program as into Timrose.exe.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <thread>
 
 #include "core/Error.h"
 
@@ -41,6 +44,34 @@ TEST(Runtime, TheLibrarysErrorsKeepTheirMessages) {
       EXPECT_EQ(e.what(), c.message);
     }
   }
+}
+
+std::atomic<int> makings{0};
+
+// The first making fails; each is slow enough for a second thread to arrive while it runs.
+int SlowStatic() {
+  static const int made = [] {
+    const int making = ++makings;
+    Sleep(100);
+    if (making == 1) throw making;
+    return making;
+  }();
+  return made;
+}
+
+// A function-local static is made once, by one thread while another waits for it, and made again
+// after a making that threw.
+TEST(Runtime, AStaticIsMadeOnceAfterAFailedMaking) {
+  EXPECT_THROW(SlowStatic(), int);
+  int seen[2] = {};
+  std::thread first([&] { seen[0] = SlowStatic(); });
+  std::thread second([&] { seen[1] = SlowStatic(); });
+  first.join();
+  second.join();
+  EXPECT_EQ(seen[0], 2);
+  EXPECT_EQ(seen[1], 2);
+  EXPECT_EQ(SlowStatic(), 2);
+  EXPECT_EQ(makings, 2);
 }
 
 }  // namespace

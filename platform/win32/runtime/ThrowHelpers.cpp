@@ -59,15 +59,6 @@ class LibraryError final : public std::exception {
   char text_[256] = {};
 };
 
-[[noreturn]] void ThrowLibraryError(const char* format, ...) {
-  LibraryError error;
-  va_list arguments;
-  va_start(arguments, format);
-  error.Format(format, arguments);
-  va_end(arguments);
-  throw error;
-}
-
 }  // namespace
 
 void std::__throw_bad_exception() {
@@ -86,32 +77,33 @@ void std::__throw_bad_typeid() {
   throw std::bad_typeid();
 }
 
+// A plain message is formatted as "%s", so every logic and runtime error is made in one place.
 void std::__throw_logic_error(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_domain_error(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_invalid_argument(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_length_error(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_out_of_range(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_runtime_error(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_range_error(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_overflow_error(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 void std::__throw_underflow_error(const char* message) {
-  ThrowLibraryError("%s", message);
+  std::__throw_out_of_range_fmt("%s", message);
 }
 
 void std::__throw_out_of_range_fmt(const char* format, ...) {
