@@ -82,4 +82,25 @@ enum Attribute : int {
 // The bits the attribute write replaces; every other bit of the file is kept.
 constexpr int kAttrOwnedBits = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
 
+// The other bits a file may carry that Windows' attribute write sets from its argument, so an
+// attribute write must hand them back or it clears them; the rest (directory, compressed,
+// sparse, encrypted...) the system keeps by itself and refuses to be given.
+constexpr uint32_t kAttrNormal = 0x80;  // the value meaning "none at all"
+constexpr uint32_t kAttrTemporary = 0x100;
+constexpr uint32_t kAttrOffline = 0x1000;
+constexpr uint32_t kAttrNotContentIndexed = 0x2000;
+constexpr uint32_t kAttrNoScrubData = 0x20000;
+constexpr uint32_t kAttrPinned = 0x80000;
+constexpr uint32_t kAttrUnpinned = 0x100000;
+constexpr uint32_t kAttrKeptBits =
+    kAttrTemporary | kAttrOffline | kAttrNotContentIndexed | kAttrNoScrubData | kAttrPinned | kAttrUnpinned;
+
+// What the attribute write gives Windows for a file that has `current`: the owned bits of
+// `attributes` and the kept bits of `current`; where that leaves none, "normal", the value
+// Windows documents for a file without attributes.
+constexpr uint32_t AttributesToWrite(uint32_t current, int attributes) {
+  const uint32_t wanted = (current & kAttrKeptBits) | (static_cast<uint32_t>(attributes) & kAttrOwnedBits);
+  return wanted == 0 ? kAttrNormal : wanted;
+}
+
 }  // namespace timrose

@@ -22,11 +22,9 @@ static_assert(kAttrReadOnly == FILE_ATTRIBUTE_READONLY && kAttrHidden == FILE_AT
 // mask holds it too.
 constexpr DWORD kMaskedBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
-// Bits besides the four the program owns that the attribute write can set, and therefore must
-// hand back unchanged; the rest (directory, compressed, sparse...) the system keeps by itself.
-constexpr DWORD kKeptBits = FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | 0x00020000 /* no scrub data */ |
-                            0x00080000 /* pinned */ | 0x00100000 /* unpinned */;
+static_assert(kAttrNormal == FILE_ATTRIBUTE_NORMAL && kAttrTemporary == FILE_ATTRIBUTE_TEMPORARY &&
+              kAttrOffline == FILE_ATTRIBUTE_OFFLINE &&
+              kAttrNotContentIndexed == FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
 
 // An HFILE is the low half of a kernel handle, which always fits in 32 bits and is sign-extended
 // back.
@@ -162,9 +160,8 @@ int Win32FileSystem::GetAttr(const Text& path) {
 void Win32FileSystem::SetAttr(const Text& path, int attributes) {
   const Text system = SystemPathOrRaise(path);
   const DWORD current = AttributesOrRaise(system);
-  DWORD wanted = (current & kKeptBits) | (static_cast<DWORD>(attributes) & kAttrOwnedBits);
-  if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
-  if (!SetFileAttributesW(Wide(system), wanted)) RaiseSystemError(::GetLastError());
+  if (!SetFileAttributesW(Wide(system), AttributesToWrite(current, attributes)))
+    RaiseSystemError(::GetLastError());
 }
 
 int32_t Win32FileSystem::FileLen(const Text& path) {

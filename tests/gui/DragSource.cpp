@@ -432,6 +432,14 @@ void SendKey(WORD vk) {
   SendInput(2, inputs, sizeof(INPUT));
 }
 
+void SendShift(bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = VK_SHIFT;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
 }  // namespace
 
 DropWindow::DropWindow(RECT where, DWORD dropAnswer) : state_(std::make_shared<DropWindowState>()) {
@@ -459,6 +467,7 @@ MouseDrag::~MouseDrag() {
   if (!down_) return;
   if (Capture()) PostMessageW(program_, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   SendMouse(MOUSEEVENTF_LEFTUP, at_);
+  if (shift_) SendShift(false);
   Settle();
 }
 
@@ -476,12 +485,14 @@ void MouseDrag::Settle() const {
   }
 }
 
-bool MouseDrag::Press(POINT at) {
+bool MouseDrag::Press(POINT at, bool shift) {
   at_ = at;
   // A button still held from whatever ran before would swallow this press.
   if (LeftButtonDown()) SendMouse(MOUSEEVENTF_LEFTUP, at);
   MoveMouse(at);
   Settle();
+  shift_ = shift;
+  if (shift_) HoldShift();
   SendMouse(MOUSEEVENTF_LEFTDOWN, at);
   down_ = true;
   Settle();
@@ -508,8 +519,25 @@ bool MouseDrag::WaitLetGo(int timeoutMs) {
   return false;
 }
 
+// Shift sent just after a move of the mouse can go up again by itself a moment later (seen with the
+// emulated 32-bit program): Wine brings the modifier keys back in line with the X server's keyboard,
+// where Shift is up, when the move's X events are handled. So Shift goes down again until two round
+// trips to the program have left it down.
+void MouseDrag::HoldShift() const {
+  for (int tries = 0, steady = 0; tries < 50 && steady < 2; ++tries) {
+    if (!(GetAsyncKeyState(VK_SHIFT) & 0x8000)) {
+      steady = 0;
+      SendShift(true);
+    } else {
+      ++steady;
+    }
+    Settle();
+  }
+}
+
 bool MouseDrag::Release(int timeoutMs) {
   SendMouse(MOUSEEVENTF_LEFTUP, at_);
+  if (shift_) SendShift(false);
   down_ = false;
   return WaitLetGo(timeoutMs);
 }
@@ -518,6 +546,7 @@ bool MouseDrag::Escape(int timeoutMs) {
   SendKey(VK_ESCAPE);
   const bool ended = WaitLetGo(timeoutMs);
   SendMouse(MOUSEEVENTF_LEFTUP, at_);
+  if (shift_) SendShift(false);
   down_ = false;
   Settle();
   return ended;

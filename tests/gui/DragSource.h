@@ -89,8 +89,9 @@ class MouseDrag {
   ~MouseDrag();
   MouseDrag(const MouseDrag&) = delete;
   MouseDrag& operator=(const MouseDrag&) = delete;
-  // Presses the left button at `at`; true when the program took the mouse.
-  bool Press(POINT at);
+  // Presses the left button at `at`, with Shift held until the release when `shift`; true when the
+  // program took the mouse.
+  bool Press(POINT at, bool shift = false);
   void MoveTo(POINT to, int steps = 6);
   // Lets go where the mouse is, or presses Esc first; true when the program let the mouse go
   // again in time, false when the watchdog had to step in.
@@ -101,12 +102,14 @@ class MouseDrag {
   // The window of the program that holds the mouse capture, nullptr for none.
   HWND Capture() const;
   void Settle() const;
+  void HoldShift() const;
   bool WaitLetGo(int timeoutMs);
 
   HWND program_;
   DWORD thread_;
   POINT at_{};
   bool down_ = false;
+  bool shift_ = false;
 };
 
 }  // namespace timrose::gui

@@ -675,6 +675,33 @@ void App::ClickAt(POINT screen) {
   SendInput(3, inputs, sizeof(INPUT));
 }
 
+void App::PointAt(POINT screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+HCURSOR App::ShownCursor() const {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+std::wstring App::ShownToolTip() const {
+  std::vector<HWND> tips;
+  EnumWindows(&CollectToolTips, reinterpret_cast<LPARAM>(&tips));
+  for (HWND tip : tips) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tip, &pid);
+    // The tooltip control answers WM_GETTEXT with the tip it shows.
+    if (pid == pi_.dwProcessId && IsWindowVisible(tip)) return WindowText(tip);
+  }
+  return L"";
+}
+
 void App::Screenshot(std::wstring_view fileName, const RECT* area) const {
   const std::wstring folder = ArtifactsFolder();
   if (folder.empty()) return;

@@ -126,6 +126,13 @@ class App {
   void TypeText(std::wstring_view text);
   void PressKey(WORD vk, bool ctrl = false);
   void ClickAt(POINT screen);
+  // Moves the mouse there without a click.
+  void PointAt(POINT screen);
+  // The pointer the program shows while it is in the foreground, a handle of its own: compared with
+  // the one it shows elsewhere, never with one of the driver's.
+  HCURSOR ShownCursor() const;
+  // The text of the program's tooltip while one shows, "" while none does.
+  std::wstring ShownToolTip() const;
 
   // Saves the screen area of the main window (or of `rect`) as a BMP under $TIMROSE_ARTIFACTS.
   void Screenshot(std::wstring_view fileName, const RECT* rect = nullptr) const;

@@ -93,6 +93,10 @@ TEST(Inspect, RealFileFillsTheWindow) {
   for (const char* box : {"txtTime(0)", "txtTime(1)", "txtTime(2)"}) EXPECT_FALSE(HasLetters(app.Text(box)));
   EXPECT_EQ(Utf8(app.Text("lblSize")), "大小: 1500 字节");
   EXPECT_EQ(app.ToolTip("lblSize"), L"1.46K");
+  // The tip itself shows once the pointer rests on the size.
+  const RECT size = app.ScreenRect("lblSize");
+  app.PointAt({(size.left + size.right) / 2, (size.top + size.bottom) / 2});
+  EXPECT_TRUE(WaitUntil([&] { return app.ShownToolTip() == L"1.46K"; }, 5000)) << Utf8(app.ShownToolTip());
   EXPECT_EQ(app.Checked("chkReadOnly"), 0);
   EXPECT_EQ(app.Checked("chkHide"), 0);
   EXPECT_EQ(app.Checked("chkArchive"), 1);

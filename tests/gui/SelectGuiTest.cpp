@@ -583,6 +583,20 @@ TEST(DragOut, PressesBesideTheSelectionOrInPlaceActAsInAnyBoxAndADropBackOntoThe
   EXPECT_FALSE(app.NextBox(300));
   ExpectShows(app, path, 321, kFirst);
 
+  // Pressed with Shift inside the selection and moved on: the selection grows from where it began.
+  SelectPath(app);
+  app.SendMessageTo("txtPath", EM_SETSEL, 1, 8);
+  {
+    MouseDrag extend(app.Main());
+    ASSERT_TRUE(extend.Press(OnCharacter(app, 4), true));
+    extend.MoveTo(OnCharacter(app, 14));
+    EXPECT_TRUE(extend.Release());
+  }
+  const auto [from, to] = selection();
+  EXPECT_EQ(from, 1);
+  EXPECT_GT(to, 12);
+  EXPECT_FALSE(app.NextBox(300));
+
   // The drop handler finds no file list in the dragged text: the notice, with the earlier path
   // put back and read again (changed meanwhile, so the new values show).
   Rewrite(path, 654, kSecond);

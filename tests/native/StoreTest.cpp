@@ -162,6 +162,32 @@ TEST_F(StoreTest, AReadOnlyFileIsWrittenAndLeftWithOnlyTheForeignBits) {
   EXPECT_EQ(volume.OpenHandles(), 0);
 }
 
+// What the Windows attribute write hands the system, in the numbers Windows gives the bits: the
+// bits it would clear are handed back, the ones the system keeps itself are never passed.
+TEST(AttributeWrite, HandsBackWhatWindowsWouldClearAndNothingItKeepsItself) {
+  const struct {
+    uint32_t current;
+    int asked;
+    uint32_t written;
+  } cases[] = {
+      {0x0, 0, 0x80},                   // nothing at all is "normal"
+      {0x27, 0, 0x80},                  // the owned bits go
+      {0x0, 39, 0x27},                  // and come as asked
+      {0x100 | 0x2, 1, 0x101},          // temporary
+      {0x1000, 32, 0x1020},             // offline
+      {0x2000, 4, 0x2004},              // not content indexed
+      {0x20000 | 0x80000, 0, 0xA0000},  // no scrub data, pinned
+      {0x100000, 2, 0x100002},          // unpinned
+      // Directory, volume, compressed, sparse, reparse point, encrypted: never given.
+      {0x10 | 0x8 | 0x800 | 0x200 | 0x400 | 0x4000, 0, 0x80},
+      {0x10 | 0x100, 16 | 8 | 2, 0x102},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AttributesToWrite(c.current, c.asked), c.written)
+        << std::hex << c.current << " asked " << c.asked;
+  }
+}
+
 TEST_F(StoreTest, TheWriteChecksEverythingBeforeItClearsThenOpensForWriting) {
   AddTarget(u"C:\\order.txt");
   int zoneCallsAtAttrRead = -1;

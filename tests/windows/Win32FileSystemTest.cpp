@@ -317,6 +317,8 @@ TEST_F(Win32Files, TheLongFormIsMadeFromTheFullPathFromMaxPathOn) {
       {u"\\\\server\\share\\" + Text(300, u'u'), u"\\\\?\\UNC\\server\\share\\" + Text(300, u'u'), 0},
       {Text(300, u'r'), u"\\\\?\\" + cwd + Text(300, u'r'), 0},
       {d + u"\\" + name(kMaxPathLength - 4), u"\\\\?\\" + d + u"\\" + name(kMaxPathLength - 4), 0},
+      {u"\\\\?\\" + d + u"\\" + name(kMaxPathLength - 4), u"\\\\?\\" + d + u"\\" + name(kMaxPathLength - 4),
+       0},
       {d + u"\\" + name(kMaxPathLength - 3), u"", ERROR_FILENAME_EXCED_RANGE},
       {u"\\\\?\\" + d + u"\\" + name(kMaxPathLength - 3), u"", ERROR_FILENAME_EXCED_RANGE},
       {d + u"\\a.txt" + Text(1, u'\0') + u"b", u"", ERROR_INVALID_NAME},

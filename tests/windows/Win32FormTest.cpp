@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/Error.h"
+#include "platform/win32/CaptionFont.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Form.h"
@@ -159,26 +160,41 @@ TEST_F(Win32FormTest, EveryControlsFontHasAGlyphForEveryCharacterOfItsCaption) {
   CreateHidden();
   const LOGFONTW message = MessageFont(form.Dpi());
   WindowDc dc(form.Handle());
+  // The choice handed a font without one Chinese glyph, which the message font here may never be.
+  LOGFONTW symbols = message;
+  symbols.lfCharSet = SYMBOL_CHARSET;
+  lstrcpynW(symbols.lfFaceName, L"Marlett", LF_FACESIZE);
+  const UniqueFont symbolFont(CreateFontIndirectW(&symbols));
+  wchar_t face[LF_FACESIZE] = {};
+  HGDIOBJ before = SelectObject(dc.get(), symbolFont.get());
+  GetTextFaceW(dc.get(), LF_FACESIZE, face);
+  SelectObject(dc.get(), before);
+  ASSERT_STREQ(face, L"Marlett") << "no font without Chinese glyphs to hand the choice";
+  const LOGFONTW chosen = CaptionFont(symbols);
+  const UniqueFont fallback(CreateFontIndirectW(&chosen));
   for (const ControlDesc& desc : kControls) {
-    SCOPED_TRACE(ControlName(desc.id));
-    const Text caption = form.GetText(desc.id);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(Ctl(desc.id), WM_GETFONT, 0, 0));
-    ASSERT_NE(font, nullptr);
-    LOGFONTW used{};
-    ASSERT_NE(GetObjectW(font, sizeof(used), &used), 0);
-    EXPECT_EQ(used.lfHeight, message.lfHeight);
-    EXPECT_EQ(used.lfWeight, message.lfWeight);
-    HGDIOBJ old = SelectObject(dc.get(), font);
-    std::vector<WORD> glyphs(caption.size());
-    EXPECT_EQ(GetGlyphIndicesW(dc.get(), Wide(caption), static_cast<int>(caption.size()), glyphs.data(),
-                               GGI_MARK_NONEXISTING_GLYPHS),
-              caption.size());
-    for (size_t i = 0; i < caption.size(); ++i) {
-      EXPECT_NE(glyphs[i], 0xFFFF) << "no glyph for U+" << std::hex << static_cast<int>(caption[i]) << " in "
-                                   << ToUtf8(caption.substr(i, 1)) << " of "
-                                   << ToUtf8(FromWide(used.lfFaceName));
+    const HFONT fonts[] = {reinterpret_cast<HFONT>(SendMessageW(Ctl(desc.id), WM_GETFONT, 0, 0)),
+                           fallback.get()};
+    for (HFONT font : fonts) {
+      SCOPED_TRACE(ControlName(desc.id) + (font == fallback.get() ? " in the fallback" : ""));
+      const Text caption = form.GetText(desc.id);
+      ASSERT_NE(font, nullptr);
+      LOGFONTW used{};
+      ASSERT_NE(GetObjectW(font, sizeof(used), &used), 0);
+      EXPECT_EQ(used.lfHeight, message.lfHeight);
+      EXPECT_EQ(used.lfWeight, message.lfWeight);
+      HGDIOBJ old = SelectObject(dc.get(), font);
+      std::vector<WORD> glyphs(caption.size());
+      EXPECT_EQ(GetGlyphIndicesW(dc.get(), Wide(caption), static_cast<int>(caption.size()), glyphs.data(),
+                                 GGI_MARK_NONEXISTING_GLYPHS),
+                caption.size());
+      for (size_t i = 0; i < caption.size(); ++i) {
+        EXPECT_NE(glyphs[i], 0xFFFF) << "no glyph for U+" << std::hex << static_cast<int>(caption[i])
+                                     << " in " << ToUtf8(caption.substr(i, 1)) << " of "
+                                     << ToUtf8(FromWide(used.lfFaceName));
+      }
+      SelectObject(dc.get(), old);
     }
-    SelectObject(dc.get(), old);
   }
 }
 
@@ -371,6 +387,20 @@ TEST_F(Win32FormTest, TabCycleFollowsTheTabOrderAndSkipsADisabledButton) {
   EXPECT_EQ(GetFocus(), Ctl(ControlId::txtPath));
   SendMessageW(form.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Ctl(ControlId::chkHide)), TRUE);
   EXPECT_EQ(GetFocus(), Ctl(ControlId::chkHide));
+
+  // On a monitor of another DPI the controls move but keep their order among the siblings, which is
+  // the Tab order and what names each box after the label right before it.
+  RECT suggested{};
+  GetWindowRect(form.Handle(), &suggested);
+  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(tabCycle(),
+            (std::vector<std::string>{"txtTime(0)", "txtTime(1)", "txtTime(2)", "chkReadOnly", "chkHide",
+                                      "chkSystem", "btnGet", "btnSet", "chkOnTop", "chkArchive", "txtPath"}));
+  const std::pair<ControlId, ControlId> labelled[] = {{ControlId::lblInfo0, ControlId::txtPath},
+                                                      {ControlId::lblInfo1, ControlId::txtTime0},
+                                                      {ControlId::lblInfo3, ControlId::txtTime1},
+                                                      {ControlId::lblInfo2, ControlId::txtTime2}};
+  for (const auto& [label, box] : labelled) EXPECT_EQ(GetWindow(Ctl(box), GW_HWNDPREV), Ctl(label));
 }
 
 // Screen readers name a box, which has no caption, after the static text right before it among its
