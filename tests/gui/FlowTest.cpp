@@ -399,6 +399,10 @@ struct VolumeApply {
   const wchar_t* text;
 };
 
+void PrintTo(const VolumeApply& row, std::ostream* out) {
+  *out << Utf8(row.kind);
+}
+
 // The same apply on each volume: creation, last write and last access on odd seconds, read-only
 // and hidden ticked. What the disk kept is listed; an attribute write the volume refuses is an
 // error, with the file as it was.
@@ -416,48 +420,46 @@ const VolumeApply kVolumeApplies[] = {
 class Volume : public ::testing::TestWithParam<VolumeApply> {};
 
 TEST_P(Volume, SaysWhatItKeptAndTheWindowShowsIt) {
-  {
-    const VolumeApply& row = GetParam();
-    const std::wstring volume = VolumeFolder(row.kind);
-    ASSERT_NE(GetFileAttributesW(volume.c_str()), INVALID_FILE_ATTRIBUTES)
-        << "no volume at " << Utf8(volume) << " (scripts/volumes.sh up)";
-    TempFolder folder(volume);
-    const std::wstring path = folder.MakeFile(L"kept.txt", 1500);
-    const auto before = ReadFacts(path);
-    ASSERT_TRUE(before);
-    App app;
-    ASSERT_TRUE(app.Started());
-    app.SetText("txtPath", path);
-    app.ExpectNoBox();
-    TypeInto(app, "txtTime(0)", L"2014-01-02 13:04:05");
-    TypeInto(app, "txtTime(1)", L"2015-06-07 18:09:07");
-    TypeInto(app, "txtTime(2)", L"2016-07-08 9:10:11");
-    app.Click("chkReadOnly");
-    app.ExpectNoBox();
-    app.Click("chkHide");
-    app.ExpectNoBox();
-    app.Click("btnSet");
-    const MessageBoxInfo box = app.ExpectBox();
-    ExpectBoxIs(box, row.title, row.text, row.icon, {IDOK});
-    app.Screenshot(std::wstring(row.kind) + L"-apply.bmp", &box.rect);
-    app.Answer(box, IDOK);
-    app.ExpectNoBox();
-    const auto after = ReadFacts(path);
-    ASSERT_TRUE(after);
-    if (row.icon == kIconError) {
-      EXPECT_EQ(UtcText(after->write), UtcText(before->write));
-      EXPECT_EQ(after->attributes, before->attributes);
-      return;
-    }
-    // The window shows what the file holds, as an inspection would, and the button stays enabled.
-    EXPECT_EQ(Numbers(app.Text("txtTime(1)")), (std::vector<int>{2015, 6, 7, 18, 9, 7}));
-    EXPECT_EQ(Numbers(app.Text("txtTime(0)")), Numbers(app.Text("txtTime(1)")));
-    // To the second: the milliseconds are the stamp's own.
-    EXPECT_EQ(UtcText(after->write).substr(0, 19), "2015-06-07 10:09:07");
-    EXPECT_EQ(app.Checked("chkReadOnly"), (after->attributes & FILE_ATTRIBUTE_READONLY) ? 1 : 0);
-    EXPECT_EQ(app.Checked("chkHide"), (after->attributes & FILE_ATTRIBUTE_HIDDEN) ? 1 : 0);
-    EXPECT_TRUE(app.Enabled("btnSet"));
+  const VolumeApply& row = GetParam();
+  const std::wstring volume = VolumeFolder(row.kind);
+  ASSERT_NE(GetFileAttributesW(volume.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "no volume at " << Utf8(volume) << " (scripts/volumes.sh up)";
+  TempFolder folder(volume);
+  const std::wstring path = folder.MakeFile(L"kept.txt", 1500);
+  const auto before = ReadFacts(path);
+  ASSERT_TRUE(before);
+  App app;
+  ASSERT_TRUE(app.Started());
+  app.SetText("txtPath", path);
+  app.ExpectNoBox();
+  TypeInto(app, "txtTime(0)", L"2014-01-02 13:04:05");
+  TypeInto(app, "txtTime(1)", L"2015-06-07 18:09:07");
+  TypeInto(app, "txtTime(2)", L"2016-07-08 9:10:11");
+  app.Click("chkReadOnly");
+  app.ExpectNoBox();
+  app.Click("chkHide");
+  app.ExpectNoBox();
+  app.Click("btnSet");
+  const MessageBoxInfo box = app.ExpectBox();
+  ExpectBoxIs(box, row.title, row.text, row.icon, {IDOK});
+  app.Screenshot(std::wstring(row.kind) + L"-apply.bmp", &box.rect);
+  app.Answer(box, IDOK);
+  app.ExpectNoBox();
+  const auto after = ReadFacts(path);
+  ASSERT_TRUE(after);
+  if (row.icon == kIconError) {
+    EXPECT_EQ(UtcText(after->write), UtcText(before->write));
+    EXPECT_EQ(after->attributes, before->attributes);
+    return;
   }
+  // The window shows what the file holds, as an inspection would, and the button stays enabled.
+  EXPECT_EQ(Numbers(app.Text("txtTime(1)")), (std::vector<int>{2015, 6, 7, 18, 9, 7}));
+  EXPECT_EQ(Numbers(app.Text("txtTime(0)")), Numbers(app.Text("txtTime(1)")));
+  // To the second: the milliseconds are the stamp's own.
+  EXPECT_EQ(UtcText(after->write).substr(0, 19), "2015-06-07 10:09:07");
+  EXPECT_EQ(app.Checked("chkReadOnly"), (after->attributes & FILE_ATTRIBUTE_READONLY) ? 1 : 0);
+  EXPECT_EQ(app.Checked("chkHide"), (after->attributes & FILE_ATTRIBUTE_HIDDEN) ? 1 : 0);
+  EXPECT_TRUE(app.Enabled("btnSet"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Volumes, Volume, ::testing::ValuesIn(kVolumeApplies),
