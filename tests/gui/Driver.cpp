@@ -684,12 +684,6 @@ void App::PointAt(POINT screen) {
   SendInput(1, &input, sizeof(INPUT));
 }
 
-HCURSOR App::ShownCursor() const {
-  CURSORINFO info{};
-  info.cbSize = sizeof info;
-  return GetCursorInfo(&info) ? info.hCursor : nullptr;
-}
-
 std::wstring App::ShownToolTip() const {
   std::vector<HWND> tips;
   EnumWindows(&CollectToolTips, reinterpret_cast<LPARAM>(&tips));

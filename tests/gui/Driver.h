@@ -128,9 +128,6 @@ class App {
   void ClickAt(POINT screen);
   // Moves the mouse there without a click.
   void PointAt(POINT screen);
-  // The pointer the program shows while it is in the foreground, a handle of its own: compared with
-  // the one it shows elsewhere, never with one of the driver's.
-  HCURSOR ShownCursor() const;
   // The text of the program's tooltip while one shows, "" while none does.
   std::wstring ShownToolTip() const;
 

@@ -205,19 +205,14 @@ TEST(Window, ClickOnAboutReachesTheLabelButElsewhereOnItsNeighbourDoesNothing) {
   app.ClickAt({attributes.right - 8, (attributes.top + attributes.bottom) / 2});
   ASSERT_TRUE(InputHandled(app, app.Focus()));
   EXPECT_FALSE(app.NextBox(0)) << "a click beside the About label opened a box";
-  const HCURSOR arrow = app.ShownCursor();
 
-  // The hand over the label; the arrow while its box is open, the hand again once it is closed.
-  app.PointAt(Centre(about));
-  EXPECT_TRUE(WaitUntil([&] { return app.ShownCursor() != arrow; })) << "no hand over the label";
-  const HCURSOR hand = app.ShownCursor();
+  // The label's pointer is the window's own test (Win32FormTest): read from another process under
+  // Wine, the pointer shown follows the moves too late to be judged.
   app.ClickAt(Centre(about));
   MessageBoxInfo box = app.ExpectBox();
   EXPECT_EQ(box.title, L"关于");
-  EXPECT_EQ(app.ShownCursor(), arrow) << "the hand stays while the About box is open";
   app.Answer(box, IDOK);
   EXPECT_FALSE(app.NextBox(300)) << "one click, one box";
-  EXPECT_EQ(app.ShownCursor(), hand) << "no hand over the label once the box is closed";
 }
 
 // Enter and Esc reach the window as IDOK and IDCANCEL, and the window has neither: wherever the

@@ -223,6 +223,36 @@ TEST_F(Win32FormTest, AboutLabelLiesAboveTheRowLabelAndTakesItsClicks) {
   EXPECT_EQ(events.log, std::vector<std::string>{"click lblAbout"});
 }
 
+// The About label shows its hand while its pointer is the custom one, the arrow while the About box
+// has set it to the default one; both when the pointer moves onto it and at once when it lies there.
+TEST_F(Win32FormTest, AboutLabelShowsTheHandOnlyWhileItsPointerIsTheCustomOne) {
+  Show();
+  HWND about = Ctl(ControlId::lblAbout);
+  const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  const auto moveOnto = [&] {
+    SetCursor(nullptr);
+    return SendMessageW(form.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(about),
+                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  };
+  EXPECT_TRUE(moveOnto());
+  const HCURSOR hand = GetCursor();
+  EXPECT_NE(hand, nullptr);
+  EXPECT_NE(hand, arrow);
+
+  RECT rect{};
+  GetWindowRect(about, &rect);
+  ASSERT_TRUE(SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+  ASSERT_EQ(WindowFromPoint(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}), about);
+  form.SetMousePointer(ControlId::lblAbout, kPointerDefault);
+  EXPECT_EQ(GetCursor(), arrow) << "the hand stays while the About box is open";
+  moveOnto();
+  EXPECT_NE(GetCursor(), hand) << "a move onto the label shows the hand while the box is open";
+  form.SetMousePointer(ControlId::lblAbout, kPointerCustom);
+  EXPECT_EQ(GetCursor(), hand) << "no hand once the box is closed";
+  EXPECT_TRUE(moveOnto());
+  EXPECT_EQ(GetCursor(), hand);
+}
+
 TEST_F(Win32FormTest, PathChangeIsRaisedInsideTheAssignmentAndOnlyForARealChange) {
   CreateHidden();
   int depth = 0;
