@@ -128,7 +128,7 @@ inline const SingleRow kSingleRows[] = {
     {Region::ZhCN, -12.25f, u"-12.25"},
     {Region::ZhCN, 1048575.0f, u"1048575"},
     {Region::ZhCN, 12345678.0f, u"1.234568E+07"},
-    {Region::ZhCN, 0.00001f, u"1E-05"},
+    {Region::ZhCN, 0.00001f, u"1E-05", true},  // Wine 10 writes "0.00001"
     {Region::EnUS, 1500.0f / 1024.0f, u"1.464844"},
     {Region::DeDE, 0.0f, u"0"},
     {Region::DeDE, 1024.0f, u"1024"},

@@ -43,6 +43,9 @@ struct VolumeProfile {
   // of a time write that asks for an earlier one (the file keeps its stamps).
   uint64_t earliest;
   uint32_t earliestError;
+  // A system error with which some versions of the volume's driver refuse every time write, the file
+  // keeping its stamps (fusefat under Wine 10: 31); 0 where none does.
+  uint32_t timeWriteRefusal = 0;
 };
 
 constexpr uint64_t kTicksPerSecond = 10000000;
@@ -60,7 +63,7 @@ inline constexpr std::array<VolumeProfile, 6> kVolumeProfiles = {{
     // fusefat: write times in steps of 2 s, no access or creation time, no attribute write at all,
     // and no year before 1980 (Windows' FAT refuses such a time as an invalid parameter).
     {"fat32", StampKept::AsLastWrite, StampKept::AsLastWrite, 2 * kTicksPerSecond, 0, kAttrArchive, 31, false,
-     0, kFatEarliest, 87},
+     0, kFatEarliest, 87, 31},
     // exfat-fuse: whole seconds, no creation time; read-only, hidden and system accepted and dropped.
     {"exfat", StampKept::AsLastWrite, StampKept::Exact, kTicksPerSecond, kAttrArchive, kAttrArchive, 0, false,
      0, 0, 0},
