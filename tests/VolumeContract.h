@@ -76,10 +76,9 @@ inline void RunTimeRows(IFileSystem& files, const Text& path, const VolumeProfil
     EXPECT_EQ(after.creation, before.creation);
     return;
   }
-  if (error != 0 && error == p.timeWriteRefusal) {
-    EXPECT_EQ(ReadStamps(files, path).lastWrite, before.lastWrite) << "a refused time write";
-    return;
-  }
+  // A driver that reports the write as failed may still have kept part of it: the program takes any
+  // failed time write as a failure and puts the file back.
+  if (error != 0 && error == p.timeWriteRefusal) return;
   ASSERT_EQ(error, 0u) << "SetFileTime";
   const Stamps kept = ReadStamps(files, path);
   const auto cut = [&](uint64_t t) { return t - t % p.step; };

@@ -43,8 +43,8 @@ struct VolumeProfile {
   // of a time write that asks for an earlier one (the file keeps its stamps).
   uint64_t earliest;
   uint32_t earliestError;
-  // A system error with which some versions of the volume's driver refuse every time write, the file
-  // keeping its stamps (fusefat under Wine 10: 31); 0 where none does.
+  // A system error with which some versions of the volume's driver report every time write as failed,
+  // whatever they kept of it (fusefat under Wine 10: 31, its last write time written); 0 where none does.
   uint32_t timeWriteRefusal = 0;
 };
 
